@@ -1,0 +1,83 @@
+#pragma once
+
+#include <array>
+#include <deque>
+#include <optional>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "platform/platform.h"
+#include "platform/random.h"
+
+namespace orvex::testing {
+
+// One tile drawn, as a board cell.
+struct TileDraw {
+    int x = 0;
+    int y = 0;
+    TileKind tile = TileFloor;
+    friend bool operator==(const TileDraw&, const TileDraw&) = default;
+};
+
+// A platform for tests: keys and random draws are scripted, everything the game does is recorded.
+// Its screen is 400 x 300 pixels, so every cell is exactly 10 x 10 pixels and a drawn rectangle
+// maps back to its cell.
+class FakePlatform : public Platform {
+public:
+    static constexpr int kCellPixels = 10;
+
+    // Keys held down from now on, until released.
+    void press(int key) { held.insert(key); }
+    void release(int key) { held.erase(key); }
+    void releaseAll() { held.clear(); }
+
+    // Draws returned before the generator's own (after the next seed, the generator is reseeded).
+    void scriptDraws(std::initializer_list<double> draws) {
+        scripted.insert(scripted.end(), draws);
+    }
+
+    // The tile shown at a cell of the picture, if any was drawn there.
+    std::optional<TileKind> shownAt(int x, int y) const;
+
+    std::int16_t GetAsyncKeyState(int virtualKey) override;
+    void PlaySoundA(const std::string& path) override;
+    void BitBlt(const PixelRect& target, TileKind tile) override;
+    void refresh(const PixelRect& changed) override;
+    void refreshWindow() override;
+    ScreenSize screenSize() override { return screen; }
+    std::string programFolder() override { return folder; }
+    float timeOfDay() override { return clock; }
+    void seedRandom(float seed) override;
+    double nextRandom() override;
+    void setTimerInterval(int milliseconds) override;
+    void messageBox(const std::string& text) override;
+    void endProgram() override;
+
+    // Scripted inputs.
+    std::set<int> held;
+    std::deque<double> scripted;
+    ScreenSize screen{400 * 15, 300 * 15, 15, 15};
+    std::string folder = "/opt/orvex";
+    float clock = 43200.25F;
+
+    // Recorded effects.
+    std::vector<int> polledKeys;
+    std::vector<TileDraw> tiles;
+    std::vector<PixelRect> refreshed;  // every refresh(rect), in order
+    int windowRefreshes = 0;
+    std::vector<std::string> sounds;
+    std::vector<float> seeds;
+    std::vector<int> timerIntervals;
+    std::vector<std::string> boxes;
+    bool ended = false;
+    // Every effect in order, e.g. "tile 3 4 3", "refresh", "sound /x/eat.wav", "timer 0", "box 7",
+    // "end".
+    std::vector<std::string> log;
+
+private:
+    Random generator_;
+    std::array<std::array<int, 40>, 27> picture_{};  // tile + 1, 0 = nothing drawn
+};
+
+}  // namespace orvex::testing
