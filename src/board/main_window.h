@@ -1,0 +1,62 @@
+#pragma once
+
+#include <QColor>
+#include <QRect>
+#include <QWidget>
+#include <memory>
+#include <vector>
+
+#include "game/state.h"
+#include "platform/game_clock.h"
+#include "platform/platform.h"
+
+namespace orvex {
+
+// The main window: the board is drawn straight onto it, cell by cell, and its clock Timer1 drives
+// the game.
+//
+// The persistent picture is kept as the list of filled rectangles, each with the colour it was last
+// filled with, in drawing order (neighbouring cells may overlap by a pixel, so the order counts).
+// A board has at most a few thousand such rectangles, which paint far faster than a full-screen
+// image would cost in memory; everything else shows the yellow background.
+class Form1 : public QWidget {
+    Q_OBJECT
+public:
+    // Plays on the Qt platform, which draws into this window.
+    explicit Form1(GameState& state);
+    // Plays on the given platform; the window then only shows what is filled into it.
+    Form1(GameState& state, Platform& platform);
+    ~Form1() override;
+
+    // Fills a rectangle of the persistent picture; it shows at the next repaint.
+    void fillCell(const QRect& rect, const QColor& colour);
+
+    GameClock& Timer1() { return timer1_; }
+    Platform& platform() { return *platform_; }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    struct Fill {
+        QRect rect;
+        QColor colour;
+    };
+
+    void setUp();
+    void Timer1_Timer();
+
+    GameState& state_;
+    std::vector<Fill> picture_;
+    GameClock timer1_;
+    std::unique_ptr<Platform> ownPlatform_;
+    Platform* platform_;
+};
+
+// Opens the main window for a game of `state`, which holds the settings: builds the board
+// (Form_Load) while the window is still hidden, then shows it maximized, modeless and without an
+// owner. The clock's first tick comes after that. The window lives for the rest of the run.
+Form1* OpenMainWindow(GameState& state);
+
+}  // namespace orvex

@@ -1,0 +1,69 @@
+#include "platform/key_table.h"
+
+#include <QGuiApplication>
+#include <QKeyEvent>
+
+namespace orvex {
+
+KeyTable::KeyTable(QObject* parent) : QObject(parent) {
+    QCoreApplication::instance()->installEventFilter(this);
+    connect(qGuiApp, &QGuiApplication::applicationStateChanged, this,
+            [this](Qt::ApplicationState state) {
+                if (state != Qt::ApplicationActive) {
+                    releaseAll();
+                }
+            });
+}
+
+KeyTable::~KeyTable() {
+    QCoreApplication::instance()->removeEventFilter(this);
+}
+
+bool KeyTable::isDown(int virtualKey) const {
+    return virtualKey > 0 && virtualKey < kCodes &&
+           down_.test(static_cast<std::size_t>(virtualKey));
+}
+
+void KeyTable::releaseAll() {
+    down_.reset();
+}
+
+int KeyTable::VirtualKeyOf(int qtKey) {
+    switch (qtKey) {
+        case Qt::Key_Left:
+            return 37;
+        case Qt::Key_Up:
+            return 38;
+        case Qt::Key_Right:
+            return 39;
+        case Qt::Key_Down:
+            return 40;
+        default:
+            break;
+    }
+    // Qt reports a letter by its capital, whatever the shift state, and the capitals' codes are the
+    // virtual-key codes.
+    return qtKey >= Qt::Key_A && qtKey <= Qt::Key_Z ? qtKey : 0;
+}
+
+bool KeyTable::eventFilter(QObject* watched, QEvent* event) {
+    switch (event->type()) {
+        case QEvent::KeyPress:
+        case QEvent::KeyRelease: {
+            const auto* key = static_cast<QKeyEvent*>(event);
+            const int code = VirtualKeyOf(key->key());
+            if (code != 0 && !key->isAutoRepeat()) {
+                down_.set(static_cast<std::size_t>(code), event->type() == QEvent::KeyPress);
+            }
+            break;
+        }
+        case QEvent::ApplicationDeactivate:
+            releaseAll();
+            break;
+        default:
+            break;
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+}  // namespace orvex

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QObject>
+#include <bitset>
+
+namespace orvex {
+
+// Which keys are down right now, by virtual-key code. Qt only reports key events, so an
+// application-wide event filter keeps this table: a press sets its key, a release clears it,
+// auto-repeats change nothing. When the application loses the focus every key counts as released,
+// since the release would go to another program.
+class KeyTable : public QObject {
+    Q_OBJECT
+public:
+    explicit KeyTable(QObject* parent = nullptr);
+    ~KeyTable() override;
+
+    bool isDown(int virtualKey) const;
+    void releaseAll();
+
+    // The virtual-key code of a Qt key, or 0 for a key the game never asks about.
+    static int VirtualKeyOf(int qtKey);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    static constexpr int kCodes = 256;
+    std::bitset<kCodes> down_;
+};
+
+}  // namespace orvex

@@ -1,0 +1,122 @@
+#include "platform/qt_platform.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QScreen>
+#include <QShortcut>
+#include <QSoundEffect>
+#include <QTime>
+#include <QUrl>
+#include <cstdio>
+#include <cstdlib>
+
+#include "board/board.h"
+#include "board/main_window.h"
+
+namespace orvex {
+
+namespace {
+
+constexpr float kTwipsPerPixel = 15;
+constexpr std::int16_t kKeyIsDown = static_cast<std::int16_t>(0x8000);
+
+QRect ToQRect(const PixelRect& rect) {
+    return {rect.left, rect.top, rect.width, rect.height};
+}
+
+QColor ToQColor(Rgb colour) {
+    return {colour.red, colour.green, colour.blue};
+}
+
+// Qt copies a box's text with Ctrl+C only on Windows; players elsewhere expect it too.
+void AddCopyShortcut(QMessageBox& box) {
+    auto* copy = new QShortcut(QKeySequence::Copy, &box);
+    QObject::connect(copy, &QShortcut::activated, &box,
+                     [&box] { QGuiApplication::clipboard()->setText(box.text()); });
+}
+
+}  // namespace
+
+QtPlatform::QtPlatform(Form1& window) : window_(window) {}
+
+QtPlatform::~QtPlatform() = default;
+
+std::int16_t QtPlatform::GetAsyncKeyState(int virtualKey) {
+    return keys_.isDown(virtualKey) ? kKeyIsDown : std::int16_t{0};
+}
+
+void QtPlatform::PlaySoundA(const std::string& path) {
+    if (!sound_) {
+        sound_ = std::make_unique<QSoundEffect>();
+    }
+    const QUrl source = QUrl::fromLocalFile(QString::fromStdString(path));
+    if (sound_->source() != source) {
+        sound_->setSource(source);
+    }
+    // A new sound cuts off the one still playing.
+    sound_->stop();
+    sound_->play();
+}
+
+void QtPlatform::BitBlt(const PixelRect& target, TileKind tile) {
+    window_.fillCell(ToQRect(target), ToQColor(TileColour(tile)));
+}
+
+void QtPlatform::refresh(const PixelRect& changed) {
+    window_.repaint(ToQRect(changed));
+}
+
+void QtPlatform::refreshWindow() {
+    window_.repaint();
+}
+
+ScreenSize QtPlatform::screenSize() {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    const QSize pixels = screen != nullptr ? screen->geometry().size() : QSize(1024, 768);
+    return ScreenSize{
+        .widthTwips = static_cast<float>(pixels.width()) * kTwipsPerPixel,
+        .heightTwips = static_cast<float>(pixels.height()) * kTwipsPerPixel,
+        .twipsPerPixelX = kTwipsPerPixel,
+        .twipsPerPixelY = kTwipsPerPixel,
+    };
+}
+
+std::string QtPlatform::programFolder() {
+    return QCoreApplication::applicationDirPath().toStdString();
+}
+
+float QtPlatform::timeOfDay() {
+    return static_cast<float>(QTime::currentTime().msecsSinceStartOfDay()) / 1000.0F;
+}
+
+void QtPlatform::seedRandom(float seed) {
+    random_.seed(seed);
+}
+
+double QtPlatform::nextRandom() {
+    return random_.next();
+}
+
+void QtPlatform::setTimerInterval(int milliseconds) {
+    window_.Timer1().setInterval(milliseconds);
+}
+
+void QtPlatform::messageBox(const std::string& text) {
+    QMessageBox box(QMessageBox::NoIcon, QStringLiteral("ORVEX"), QString::fromStdString(text),
+                    QMessageBox::Ok, &window_);
+    box.setWindowModality(Qt::ApplicationModal);
+    box.setTextFormat(Qt::PlainText);
+    // Some styles put a theme icon on the OK button; the box is plain.
+    box.button(QMessageBox::Ok)->setIcon(QIcon());
+    AddCopyShortcut(box);
+    box.exec();
+}
+
+void QtPlatform::endProgram() {
+    std::fflush(stdout);
+    std::exit(0);
+}
+
+}  // namespace orvex
