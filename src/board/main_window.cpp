@@ -5,6 +5,8 @@
 #include <QPainter>
 #include <QScreen>
 #include <algorithm>
+#include <climits>
+#include <vector>
 
 #include "game/game_end.h"
 #include "game/game_start.h"
@@ -41,23 +43,34 @@ void Form1::setUp() {
 Form1::~Form1() = default;
 
 void Form1::fillCell(const QRect& rect, const QColor& colour) {
-    // Only the last fill of a rectangle shows; moving it to the end keeps the drawing order.
-    const auto same = std::find_if(picture_.begin(), picture_.end(),
-                                   [&rect](const Fill& fill) { return fill.rect == rect; });
-    if (same != picture_.end()) {
-        picture_.erase(same);
+    if (rect.isEmpty()) {
+        return;
     }
-    picture_.push_back(Fill{rect, colour});
+    // Only the last fill of a rectangle shows.
+    picture_[Place{rect.top(), rect.left(), rect.height(), rect.width()}] = Fill{colour, ++fills_};
+    tallest_ = std::max(tallest_, rect.height());
 }
 
 void Form1::paintEvent(QPaintEvent* event) {
-    QPainter painter(this);
     const QRect area = event->rect();
-    painter.fillRect(area, kBackground);
-    for (const Fill& fill : picture_) {
-        if (fill.rect.intersects(area)) {
-            painter.fillRect(fill.rect, fill.colour);
+    // Only rectangles starting less than the tallest height above the area can reach into it.
+    const auto first = picture_.lower_bound(Place{area.top() - tallest_ + 1, INT_MIN, 0, 0});
+    const auto last = picture_.upper_bound(Place{area.bottom(), INT_MAX, 0, 0});
+    std::vector<std::pair<QRect, const Fill*>> shown;
+    for (auto place = first; place != last; ++place) {
+        const auto& [top, left, height, width] = place->first;
+        const QRect rect(left, top, width, height);
+        if (rect.intersects(area)) {
+            shown.emplace_back(rect, &place->second);
         }
+    }
+    std::sort(shown.begin(), shown.end(),
+              [](const auto& a, const auto& b) { return a.second->order < b.second->order; });
+
+    QPainter painter(this);
+    painter.fillRect(area, kBackground);
+    for (const auto& [rect, fill] : shown) {
+        painter.fillRect(rect, fill->colour);
     }
 }
 

@@ -3,8 +3,10 @@
 #include <QColor>
 #include <QRect>
 #include <QWidget>
+#include <compare>
+#include <cstdint>
+#include <map>
 #include <memory>
-#include <vector>
 
 #include "game/state.h"
 #include "platform/game_clock.h"
@@ -15,10 +17,10 @@ namespace orvex {
 // The main window: the board is drawn straight onto it, cell by cell, and its clock Timer1 drives
 // the game.
 //
-// The persistent picture is kept as the list of filled rectangles, each with the colour it was last
-// filled with, in drawing order (neighbouring cells may overlap by a pixel, so the order counts).
-// A board has at most a few thousand such rectangles, which paint far faster than a full-screen
-// image would cost in memory; everything else shows the yellow background.
+// The persistent picture is kept as the filled rectangles, each with the colour and the order of
+// its last fill (neighbouring cells may overlap by a pixel, so the order counts); everything else
+// shows the yellow background. A board has about a thousand such rectangles: a few dozen kilobytes,
+// where a full-screen image would take megabytes.
 class Form1 : public QWidget {
     Q_OBJECT
 public:
@@ -39,16 +41,27 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    struct Fill {
-        QRect rect;
-        QColor colour;
+    // Sorted by rows first, so that a repaint finds the few rectangles near its area quickly.
+    struct Place {
+        int top = 0;
+        int left = 0;
+        int height = 0;
+        int width = 0;
+        auto operator<=>(const Place&) const = default;
     };
+    struct Fill {
+        QColor colour;
+        std::uint64_t order = 0;
+    };
+    using Picture = std::map<Place, Fill>;
 
     void setUp();
     void Timer1_Timer();
 
     GameState& state_;
-    std::vector<Fill> picture_;
+    Picture picture_;
+    std::uint64_t fills_ = 0;
+    int tallest_ = 0;
     GameClock timer1_;
     std::unique_ptr<Platform> ownPlatform_;
     Platform* platform_;
