@@ -1,7 +1,9 @@
 #include "platform/qt_platform.h"
 
 #include <QApplication>
+#include <QAudioDevice>
 #include <QClipboard>
+#include <QMediaDevices>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
@@ -48,8 +50,16 @@ std::int16_t QtPlatform::GetAsyncKeyState(int virtualKey) {
 }
 
 void QtPlatform::PlaySoundA(const std::string& path) {
+    if (!soundDeviceChecked_) {
+        soundDeviceChecked_ = true;
+        // Without a sound device every play would warn again; Qt's one warning on looking is
+        // enough.
+        if (!QMediaDevices::defaultAudioOutput().isNull()) {
+            sound_ = std::make_unique<QSoundEffect>();
+        }
+    }
     if (!sound_) {
-        sound_ = std::make_unique<QSoundEffect>();
+        return;
     }
     const QUrl source = QUrl::fromLocalFile(QString::fromStdString(path));
     if (sound_->source() != source) {

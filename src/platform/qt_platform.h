@@ -40,7 +40,9 @@ private:
     Form1& window_;
     KeyTable keys_;
     Random random_;
-    // Made at the first sound, so that a game without food eaten never touches the audio system.
+    // Made at the first sound, so that a game without food eaten never touches the audio system;
+    // none when there is no sound device.
+    bool soundDeviceChecked_ = false;
     std::unique_ptr<QSoundEffect> sound_;
 };
 
