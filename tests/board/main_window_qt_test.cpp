@@ -1,8 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
-#include <QGuiApplication>
-#include <QImage>
 #include <QScreen>
 #include <optional>
 
@@ -13,12 +11,13 @@
 namespace orvex {
 namespace {
 
-QColor ShownAt(Form1& window, const PixelRect& cell) {
-    const QImage shot = window.grab().toImage();
-    return shot.pixelColor(cell.left + cell.width / 2, cell.top + cell.height / 2);
+QColor ShownAt(Form1& window, const GameState& state, std::int16_t x, std::int16_t y) {
+    const PixelRect cell = CellRect(state.metrics, x, y);
+    return window.grab().toImage().pixelColor(cell.left + cell.width / 2,
+                                              cell.top + cell.height / 2);
 }
 
-QColor Expected(TileKind tile) {
+QColor ColourOf(TileKind tile) {
     const Rgb colour = TileColour(tile);
     return {colour.red, colour.green, colour.blue};
 }
@@ -30,6 +29,9 @@ protected:
         window.resize(QGuiApplication::primaryScreen()->size());
         window.show();
     }
+    void draw(std::int16_t x, std::int16_t y, TileKind tile) {
+        DrawTile(state.metrics, window.platform(), x, y, tile);
+    }
     GameState state;
     Form1 window{state};
 };
@@ -38,28 +40,19 @@ TEST_F(Form1Test, EveryTileKindShowsItsColourInItsCell) {
     for (const TileKind tile :
          {TileWorm1, TileBorder, TileFloor, TileFood, TileObstacle, TileWorm2}) {
         const auto x = static_cast<std::int16_t>(3 + tile * 2);
-        DrawTile(state.metrics, window.platform(), x, 4, tile);
-        EXPECT_EQ(ShownAt(window, CellRect(state.metrics, x, 4)), Expected(tile)) << tile;
+        draw(x, 4, tile);
+        EXPECT_EQ(ShownAt(window, state, x, 4), ColourOf(tile)) << tile;
     }
-    // A neighbouring cell never drawn shows the yellow background.
-    EXPECT_EQ(ShownAt(window, CellRect(state.metrics, 3, 5)), QColor(255, 255, 0));
+    EXPECT_EQ(ShownAt(window, state, 3, 5), QColor(255, 255, 0)) << "never drawn: background";
 }
 
-TEST_F(Form1Test, ThePictureSurvivesARepaintAndBeingHidden) {
-    DrawTile(state.metrics, window.platform(), 7, 2, TileFood);
-    DrawTile(state.metrics, window.platform(), 7, 2, TileObstacle);
+TEST_F(Form1Test, ThePictureKeepsTheLastTileThroughHidingAndRepaints) {
+    draw(7, 2, TileFood);
+    draw(7, 2, TileObstacle);
     window.hide();
     window.show();
     window.repaint();
-    EXPECT_EQ(ShownAt(window, CellRect(state.metrics, 7, 2)), Expected(TileObstacle));
-}
-
-TEST_F(Form1Test, LooksLikeTheGameWindow) {
-    EXPECT_EQ(window.windowTitle(), "Zindle ORVEX");
-    EXPECT_EQ(window.palette().color(QPalette::Window), QColor(255, 255, 0));
-    EXPECT_TRUE(window.windowFlags() & Qt::WindowMaximizeButtonHint);
-    EXPECT_FALSE(window.isModal());
-    EXPECT_EQ(window.parentWidget(), nullptr);
+    EXPECT_EQ(ShownAt(window, state, 7, 2), ColourOf(TileObstacle));
 }
 
 // Notes whether the board was built when the main window was first shown.
@@ -75,23 +68,24 @@ struct ShowWatcher : QObject {
     std::optional<bool> builtWhenShown;
 };
 
-TEST(OpenMainWindow, BuildsTheBoardBeforeShowingItMaximized) {
+TEST(OpenMainWindow, BuildsTheBoardThenShowsTheWindowMaximized) {
     GameState state;
     state.LevelSetting = 1;
     ShowWatcher watcher(state);
     qApp->installEventFilter(&watcher);
     Form1* window = OpenMainWindow(state);
     qApp->removeEventFilter(&watcher);
+
     EXPECT_EQ(watcher.builtWhenShown, true);
-    // SpeedSetting 0 leaves the clock stopped.
-    EXPECT_FALSE(window->Timer1().isRunning());
-    EXPECT_EQ(ShownAt(*window, CellRect(state.metrics, 0, 0)), Expected(TileBorder));
-    EXPECT_TRUE(window->isVisible());
+    EXPECT_EQ(ShownAt(*window, state, 0, 0), ColourOf(TileBorder));
+    EXPECT_FALSE(window->Timer1().isRunning()) << "SpeedSetting 0 gives no ticks";
+    EXPECT_EQ(window->windowTitle(), "Zindle ORVEX");
+    EXPECT_EQ(window->palette().color(QPalette::Window), QColor(255, 255, 0));
     EXPECT_TRUE(window->windowState() & Qt::WindowMaximized);
-    // At least the screen's free area, frame or no frame.
     const QRect available = QGuiApplication::primaryScreen()->availableGeometry();
     EXPECT_GE(window->frameGeometry().width(), available.width());
     EXPECT_GE(window->frameGeometry().height(), available.height());
+    EXPECT_FALSE(window->isModal());
     delete window;
 }
 
