@@ -56,8 +56,8 @@ void GameClock::wakeUp() {
         tick_();
     }
     ticking_ = false;
-    // A tick that stopped or restarted the clock has already scheduled what follows.
-    if (schedule_ == schedule) {
+    // Also after a restart inside a tick: a wake-up refused above has used up the timer.
+    if (isRunning()) {
         scheduleNextWakeUp();
     }
 }
