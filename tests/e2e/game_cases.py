@@ -1,5 +1,6 @@
 """The real program from launch to the end of a game, driven as a player would."""
 
+import re
 import sys
 import time
 
@@ -119,6 +120,51 @@ def settings_by_keyboard_and_mouse(context):
         box = wait_box(session)
         score1, score2 = parse_report(session.box_text(box))
         check(score2 is not None, "a two-player game gave a one-player report")
+        dismiss(session, box)
+        check(session.wait_exit() == 0, "the program did not end with status 0")
+
+
+def motif_decorations(session, window):
+    """The decorations a window asks the window manager for (_MOTIF_WM_HINTS), or None for all."""
+    out = session.x(["xprop", "-id", str(window), "_MOTIF_WM_HINTS"]).decode()
+    match = re.search(r"=\s*(\w+),\s*(\w+),\s*(\w+)", out)
+    if not match or not int(match.group(1), 0) & 2:
+        return None
+    decorations = int(match.group(3), 0)
+    return None if decorations & 1 else decorations
+
+
+def size_limits(session, window):
+    out = session.x(["xprop", "-id", str(window), "WM_NORMAL_HINTS"]).decode()
+    found = dict(re.findall(r"program specified (minimum|maximum) size: (\d+ by \d+)", out))
+    return found.get("minimum"), found.get("maximum")
+
+
+@case
+def window_frames(context):
+    minimize, maximize = 0x20, 0x40
+    with context.session() as session:
+        session.start()
+        settings = Settings(session)
+        decorations = motif_decorations(session, settings.window)
+        check(decorations is not None and not decorations & (minimize | maximize),
+              "the settings window asks for a minimize or maximize button")
+        check(size_limits(session, settings.window) == ("518 by 308", "518 by 308"),
+              f"the settings window can be resized: {size_limits(session, settings.window)}")
+        border, title = session.frame_offset(settings.window)
+        centre_x, centre_y = settings.left + settings.width / 2, settings.top + settings.height / 2
+        check(abs(centre_x - session.width / 2) <= border + 1
+              and abs(centre_y - session.height / 2) <= title + 1,
+              f"the settings window is not centred: {settings.left},{settings.top}")
+        settings.choose(speed_keys=["End"])
+        game = settings.start_game()
+        decorations = motif_decorations(session, game.window)
+        check(decorations is None or decorations & (minimize | maximize) == minimize | maximize,
+              "the main window lacks its minimize or maximize button")
+        check(size_limits(session, game.window)[1] is None, "the main window cannot be resized")
+        session.key("alt+F4")
+        box = wait_box(session)
+        check(session.box_text(box).isdigit(), "closing by the keyboard did not show the bare score")
         dismiss(session, box)
         check(session.wait_exit() == 0, "the program did not end with status 0")
 

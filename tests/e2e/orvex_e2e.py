@@ -433,9 +433,12 @@ class Session:
     def box_text(self, box):
         """The message of a box, read through Ctrl+C and the clipboard."""
         self.activate(box)
-        before = self.clipboard()
+        marker = "(nothing copied)"
+        # xclip keeps the clipboard in the background until the box takes it over.
+        subprocess.run(["xclip", "-i", "-selection", "clipboard"], input=marker.encode(),
+                       env=self.env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=5)
         self.key("ctrl+c")
-        text = wait_until(lambda: (lambda t: t if t and t != before else None)(self.clipboard()),
+        text = wait_until(lambda: (lambda t: t if t and t != marker else None)(self.clipboard()),
                           5, "the box's text on the clipboard")
         return message_of(text)
 
