@@ -1,6 +1,23 @@
 #include <QApplication>
 
+#include "display_check.h"
+#include "game/state.h"
+#include "settings/settings_window.h"
+
+// The program takes no arguments: the settings window is all there is to configure.
 int main(int argc, char** argv) {
+    if (const std::string missing = orvex::MissingDisplay(); !missing.empty()) {
+        orvex::ExitForMissingDisplay(missing);
+    }
+    orvex::DisplayFailureGuard guard;
     QApplication application(argc, argv);
-    return 0;
+    guard.release();
+    // The settings window hides itself when the game starts; only closing it before then ends
+    // the program, so the last window closing must not.
+    QApplication::setQuitOnLastWindowClosed(false);
+
+    orvex::GameState state;
+    orvex::Form2 settings(state);
+    settings.show();
+    return QApplication::exec();
 }
