@@ -419,7 +419,8 @@ class Session:
         self.xdotool("keyup", *keys)
 
     def click(self, x, y, button=1):
-        self.xdotool("mousemove", "--sync", x, y)
+        # No --sync: it waits for ever when the pointer is already there.
+        self.xdotool("mousemove", x, y)
         self.xdotool("click", button)
 
     def screenshot(self, left=0, top=0, width=None, height=None):
@@ -719,7 +720,9 @@ def main(argv=None):
     try:
         CASES[name](Context(program, artifacts, name))
     except Failure as failure:
-        print(f"FAILED {name}: {failure}", file=sys.stderr)
+        where = traceback.extract_tb(failure.__traceback__)
+        steps = " <- ".join(f"{frame.name}:{frame.lineno}" for frame in reversed(where[1:]))
+        print(f"FAILED {name}: {failure}\n  at {steps}", file=sys.stderr)
         return 1
     except Exception:
         traceback.print_exc()
