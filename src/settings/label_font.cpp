@@ -24,10 +24,10 @@ QString FirstInstalledFamily(const QStringList& families) {
 
 // Where a line of `extent` starts in `room` under a vertical alignment.
 qreal Offset(Qt::Alignment alignment, qreal room, qreal extent) {
-    if (alignment & Qt::AlignBottom) {
+    if (alignment.testFlag(Qt::AlignBottom)) {
         return room - extent;
     }
-    if (alignment & Qt::AlignVCenter) {
+    if (alignment.testFlag(Qt::AlignVCenter)) {
         return (room - extent) / 2;
     }
     return 0;

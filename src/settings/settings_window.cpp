@@ -109,7 +109,7 @@ bool Form2::eventFilter(QObject* watched, QEvent* event) {
     }
     if (event->type() == QEvent::FocusIn) {
         if (auto* option = qobject_cast<QRadioButton*>(watched); option != nullptr) {
-            tabToCheckedOption(*option, static_cast<QFocusEvent&>(*event));
+            return tabToCheckedOption(*option, static_cast<QFocusEvent&>(*event));
         }
     }
     return QWidget::eventFilter(watched, event);
@@ -124,20 +124,22 @@ bool Form2::moveBar(QScrollBar& bar, const QKeyEvent& event) {
     return true;
 }
 
-// Qt tabs into an exclusive group at its first button in the tab order, checked or not; the
-// player expects Tab to land on the selected one. Leaving the group skips its other buttons, so
-// this cannot trap the focus.
-void Form2::tabToCheckedOption(QRadioButton& option, const QFocusEvent& event) {
+// Qt tabs into an exclusive group at the button that last had the focus, checked or not; the
+// player expects Tab to land on the selected one. The passing button must not see its focus: it
+// would take the group's place in the tab chain back from the selected one.
+bool Form2::tabToCheckedOption(QRadioButton& option, const QFocusEvent& event) {
     const bool byTab =
         event.reason() == Qt::TabFocusReason || event.reason() == Qt::BacktabFocusReason;
     if (!byTab || option.isChecked()) {
-        return;
+        return false;
     }
     for (QRadioButton* other : {ui_->Option1_0, ui_->Option1_1}) {
         if (other->isChecked()) {
             other->setFocus(event.reason());
+            return true;
         }
     }
+    return false;
 }
 
 // Before the start there is no game to go on to, so closing the window ends the program.

@@ -44,7 +44,7 @@ private:
     void Command1_Click();
 
     bool moveBar(QScrollBar& bar, const QKeyEvent& event);
-    void tabToCheckedOption(QRadioButton& option, const QFocusEvent& event);
+    bool tabToCheckedOption(QRadioButton& option, const QFocusEvent& event);
     void useLabelFont();
     void fixWindowFrame();
     void centreOnScreen();

@@ -85,6 +85,8 @@ TEST_F(SettingsWindow, ControlsStandWhereTheLayoutPutsThem) {
         EXPECT_EQ(child(control.name)->geometry(), control.geometry);
         EXPECT_EQ(caption(control.name), control.caption);
     }
+    EXPECT_TRUE(child<QAbstractButton>("Option1_0")->isChecked());
+    EXPECT_FALSE(child<QAbstractButton>("Option1_1")->isChecked());
 }
 
 TEST_F(SettingsWindow, BarsHaveTheirRangesStepsAndNames) {
@@ -153,19 +155,17 @@ TEST_F(SettingsWindow, ValueLabelsAreRightJustifiedCaptionsLeftAllCentredInHeigh
 
 // Each label with the widest text it will show: its caption, or its bar's maximum.
 QList<LabelText> WidestTexts(const Form2& form) {
-    const QStringList texts = {"Speed: (1 = Insane)",
-                               "Level:",
-                               "# of food points:",
-                               "Growth Rate:",
-                               "1000",
-                               "10",
-                               "100",
-                               "10"};
-    const QStringList names = {"Label1_0", "Label1_1", "Label1_2", "Label1_3",
-                               "capS",     "CapL",     "CapF",     "CapG"};
+    const std::pair<const char*, const char*> widest[] = {{"Label1_0", "Speed: (1 = Insane)"},
+                                                          {"Label1_1", "Level:"},
+                                                          {"Label1_2", "# of food points:"},
+                                                          {"Label1_3", "Growth Rate:"},
+                                                          {"capS", "1000"},
+                                                          {"CapL", "10"},
+                                                          {"CapF", "100"},
+                                                          {"CapG", "10"}};
     QList<LabelText> labels;
-    for (qsizetype i = 0; i < names.size(); ++i) {
-        labels.append({form.findChild<QLabel*>(names[i]), texts[i]});
+    for (const auto& [name, text] : widest) {
+        labels.append({form.findChild<QLabel*>(name), text});
     }
     return labels;
 }
@@ -209,18 +209,17 @@ TEST_F(SettingsWindow, LabelFontStillFitsWhenNoFamilyIsInstalled) {
 TEST_F(SettingsWindow, TabWalksBarsThenTheCheckedOptionThenTheStartButton) {
     showActive();
     EXPECT_EQ(QApplication::focusWidget(), bar("Speed"));
-    const auto tabsVisit = [&](QStringList expected) {
+    const auto visits = [&](int tab, QStringList expected) {
         for (const QString& name : expected) {
-            key(QApplication::focusWidget(), Qt::Key_Tab);
+            key(QApplication::focusWidget(), tab);
             EXPECT_EQ(QApplication::focusWidget()->objectName().toStdString(), name.toStdString());
         }
     };
-    tabsVisit({"Level", "Fdpts", "GR", "Option1_0", "Command1", "Speed"});
+    visits(Qt::Key_Backtab, {"Command1", "Option1_0", "GR"});
+    visits(Qt::Key_Tab, {"Option1_0", "Command1", "Speed", "Level", "Fdpts", "GR"});
     child<QRadioButton>("Option1_1")->setChecked(true);
-    bar("GR")->setFocus();
-    tabsVisit({"Option1_1", "Command1"});
-    key(QApplication::focusWidget(), Qt::Key_Backtab, Qt::ShiftModifier);
-    EXPECT_EQ(QApplication::focusWidget()->objectName().toStdString(), "Option1_1");
+    visits(Qt::Key_Tab, {"Option1_1", "Command1"});
+    visits(Qt::Key_Backtab, {"Option1_1", "GR"});
 }
 
 TEST_F(SettingsWindow, KeysMoveBarsAndTheLabelFollows) {
@@ -239,21 +238,6 @@ TEST_F(SettingsWindow, KeysMoveBarsAndTheLabelFollows) {
         key(speed, press.key);
         EXPECT_EQ(speed->value(), press.to);
         EXPECT_EQ(caption("capS"), QString::number(press.to));
-    }
-}
-
-TEST_F(SettingsWindow, EachBarShowsItsValueInItsOwnLabel) {
-    const struct {
-        const char* bar;
-        const char* label;
-        const char* shown;
-    } pairs[] = {{"Speed", "capS", "1000"},
-                 {"Level", "CapL", "10"},
-                 {"Fdpts", "CapF", "100"},
-                 {"GR", "CapG", "10"}};
-    for (const auto& pair : pairs) {
-        bar(pair.bar)->setValue(bar(pair.bar)->maximum());
-        EXPECT_EQ(caption(pair.label), pair.shown) << pair.bar;
     }
 }
 
@@ -276,32 +260,28 @@ TEST_F(SettingsWindow, ADraggedThumbChangesTheLabelOnlyWhenReleased) {
     EXPECT_EQ(caption("capS"), "500");
 }
 
-TEST_F(SettingsWindow, OptionButtonsFormOneGroup) {
-    auto* one = child<QRadioButton>("Option1_0");
-    auto* two = child<QRadioButton>("Option1_1");
-    EXPECT_TRUE(one->isChecked());
-    two->click();
-    EXPECT_FALSE(one->isChecked());
-    one->click();
-    EXPECT_FALSE(two->isChecked());
-}
-
+// Both cases run on one window, so the second also switches back from "2 Player" to "1 Player".
 TEST_F(SettingsWindow, StartWritesTheFiveSettingsHidesTheWindowThenStartsTheGame) {
     const struct {
         bool maxima;
-        const char* players;
-        std::int16_t speed, level, food, growth, playerCount;
-    } cases[] = {{false, "Option1_0", 1, 1, 1, 1, 1},
-                 {true, "Option1_1", 1000, 10, 100, 10, 2},
-                 {false, "Option1_1", 1, 1, 1, 1, 2}};
+        const char* chosen;
+        const char* other;
+        QStringList labels;  // capS, CapL, CapF, CapG
+        std::int16_t speed, level, food, growth, players;
+    } cases[] = {
+        {true, "Option1_1", "Option1_0", {"1000", "10", "100", "10"}, 1000, 10, 100, 10, 2},
+        {false, "Option1_0", "Option1_1", {"1", "1", "1", "1"}, 1, 1, 1, 1, 1}};
     for (const auto& setting : cases) {
-        SCOPED_TRACE(setting.players);
+        SCOPED_TRACE(setting.chosen);
         state = GameState{};
         showActive();
-        for (QScrollBar* scrollBar : form.findChildren<QScrollBar*>()) {
-            scrollBar->setValue(setting.maxima ? scrollBar->maximum() : 1);
+        for (const char* name : {"Speed", "Level", "Fdpts", "GR"}) {
+            bar(name)->setValue(setting.maxima ? bar(name)->maximum() : 1);
         }
-        child<QAbstractButton>(setting.players)->click();
+        child<QAbstractButton>(setting.chosen)->click();
+        EXPECT_FALSE(child<QAbstractButton>(setting.other)->isChecked());
+        EXPECT_EQ((QStringList{caption("capS"), caption("CapL"), caption("CapF"), caption("CapG")}),
+                  setting.labels);
         const int startsBefore = starts;
         start();
         EXPECT_EQ(starts, startsBefore + 1);
@@ -311,7 +291,7 @@ TEST_F(SettingsWindow, StartWritesTheFiveSettingsHidesTheWindowThenStartsTheGame
         EXPECT_EQ(state.LevelSetting, setting.level);
         EXPECT_EQ(state.FoodCount, setting.food);
         EXPECT_EQ(state.GrowthRate, setting.growth);
-        EXPECT_EQ(state.Players, setting.playerCount);
+        EXPECT_EQ(state.Players, setting.players);
     }
 }
 
