@@ -502,7 +502,15 @@ class MainWindow:
         self.session = session
         self.window = session.window(MAIN_TITLE, timeout)
         self.geometry = BoardGeometry(session.width, session.height)
+        # The window shows before the window manager has maximized it and before its first paint.
+        wait_until(self._drawn, timeout, "the main window to show its board")
+
+    def _drawn(self):
         self.left, self.top, self.width, self.height = self.client()
+        if self.left + self.width > self.session.width or self.top + self.height > self.session.height:
+            return False
+        board = self.board()
+        return all(board[(x, y)] == "border" for x in range(COLUMNS) for y in (0, ROWS - 1))
 
     def client(self):
         return self.session.geometry(self.window)
