@@ -53,8 +53,9 @@ add_custom_target(orvex_manual ALL DEPENDS ${orvex_generated}/orvex.6.gz)
 install(FILES ${orvex_generated}/orvex.6.gz DESTINATION share/man/man6)
 install(FILES ${orvex_data}/copyright DESTINATION share/doc/orvex)
 
-# The Debian package: shared-library dependencies come from dpkg-shlibdeps; the Qt platform plugins and
-# the settings window's font are loaded at run time, so they are named here.
+# The Debian package: shared-library dependencies come from dpkg-shlibdeps. Loaded at run time and so
+# named here: the settings window's font and Qt's further platform plugins (the X11 one and the sound
+# back end come with libqt6gui6 and libqt6multimedia6).
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME orvex)
 set(CPACK_PACKAGE_VENDOR "The ORVEX developers")
