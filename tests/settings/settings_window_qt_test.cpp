@@ -9,6 +9,7 @@
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QTimer>
+#include <utility>
 
 #include "settings/label_font.h"
 #include "settings/settings_window.h"
@@ -209,7 +210,7 @@ TEST_F(SettingsWindow, LabelFontStillFitsWhenNoFamilyIsInstalled) {
 TEST_F(SettingsWindow, TabWalksBarsThenTheCheckedOptionThenTheStartButton) {
     showActive();
     EXPECT_EQ(QApplication::focusWidget(), bar("Speed"));
-    const auto visits = [&](int tab, QStringList expected) {
+    const auto visits = [&](int tab, const QStringList& expected) {
         for (const QString& name : expected) {
             key(QApplication::focusWidget(), tab);
             EXPECT_EQ(QApplication::focusWidget()->objectName().toStdString(), name.toStdString());
