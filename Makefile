@@ -34,5 +34,32 @@ fuzz: setup
 		tests/fuzz/run_fuzz build/fuzz/tests/fuzz/orvex_fuzz $(FUZZ_SECONDS); \
 	else echo "fuzz: clang++ not found, skipping the fuzz run"; fi
 
+# Installs into PREFIX: lib/orvex holds the program with its sound, bin/orvex links to it.
+PREFIX ?= /usr/local
+install: build
+	cmake --install $(BUILD) --prefix $(PREFIX)
+
+# A Debian package from an optimised build with Debian's hardening flags: build/package/orvex_*.deb.
+package: setup
+	@test -f build/package/build.ninja || { export DEB_BUILD_MAINT_OPTIONS=hardening=+all; \
+		CXXFLAGS="$$(dpkg-buildflags --get CPPFLAGS) $$(dpkg-buildflags --get CXXFLAGS)" \
+		LDFLAGS="$$(dpkg-buildflags --get LDFLAGS)" \
+		cmake --preset release -B build/package -DORVEX_BUILD_TESTS=OFF; }
+	@cmake --build build/package --target package
+
+# The README's pictures, taken from the real program on a private X server, into docs/.
+screenshots: build
+	scripts/screenshots $(BUILD)/app/orvex docs
+
+# Formatting, then clang-tidy (.clang-tidy) over the project's own sources with the build's compile
+# commands; generated Qt sources are left out.
+TIDY_FILES := ^$(CURDIR)/(app|bench|src|tests|tools)/
+lint: build
+	git ls-files -z '*.cpp' '*.h' | xargs -0 clang-format --dry-run --Werror
+	run-clang-tidy -quiet -j 2 -p $(BUILD) -header-filter='$(TIDY_FILES)' '$(TIDY_FILES)'
+
+format:
+	git ls-files -z '*.cpp' '*.h' | xargs -0 clang-format -i
+
 clean:
 	rm -rf build
