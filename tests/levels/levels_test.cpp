@@ -82,6 +82,7 @@ std::vector<XY> WallCells(const GameState& state) {
 
 std::vector<TileDraw> ObstacleDraws(const std::vector<XY>& cells) {
     std::vector<TileDraw> draws;
+    draws.reserve(cells.size());
     for (const auto& [x, y] : cells) {
         draws.push_back({x, y, TileObstacle});
     }

@@ -11,6 +11,7 @@ std::vector<double> Draws(float seed, int n) {
     Random random;
     random.seed(seed);
     std::vector<double> draws;
+    draws.reserve(static_cast<std::size_t>(n));
     for (int i = 0; i < n; ++i) {
         draws.push_back(random.next());
     }
