@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <iostream>
+#include <numeric>
 #include <random>
 #include <set>
 #include <string>
@@ -71,31 +72,6 @@ bool HoldsAny(const CellList<Capacity>& list, Cell cell) {
     return Holds(list, 1, list.count(), cell);
 }
 
-// Board cells marked per list, for checks that would otherwise scan a list per cell.
-class Grid {
-public:
-    template <int Capacity>
-    void mark(const CellList<Capacity>& list) {
-        const Cell* cells = list.slots.data();
-        for (int slot = 1; slot <= list.count(); ++slot) {
-            set(cells[slot], 1);
-        }
-    }
-    int at(Cell cell) const {
-        return cell.x >= 0 && cell.x < kColumns && cell.y >= 0 && cell.y < kRows
-                   ? cells_[cell.y][cell.x]
-                   : -1;
-    }
-    void set(Cell cell, int value) {
-        if (at(cell) >= 0) {
-            cells_[cell.y][cell.x] = value;
-        }
-    }
-
-private:
-    std::array<std::array<int, kColumns>, kRows> cells_{};
-};
-
 // Whether the heads after the move collide, judged from the state before it: a moved worm's slots
 // 2..count are its old slots 1..count-1.
 bool Collides(const GameState& before, Cell head1, Cell head2) {
@@ -146,10 +122,6 @@ Direction TourDirection(Cell cell) {
     return cell.x < 38 ? Direction::Right : Direction::Up;
 }
 
-// How a game's players press keys: at random; heading for the nearest food point; or following a
-// tour of the board until the worm is full grown, so that games run long and worms reach 499.
-enum class Style { Random, Hungry, Touring };
-
 class Game {
 public:
     explicit Game(std::uint64_t seed) : random_(seed) {
@@ -159,19 +131,26 @@ public:
         state_.GrowthRate = static_cast<std::int16_t>(Pick(1, 10));
         state_.Players = static_cast<std::int16_t>(Pick(1, 2));
         keyChance_ = Pick(5, 60);
-        const int style = Pick(1, 1000);
-        style_ = style <= 5 ? Style::Touring : style <= 85 ? Style::Hungry : Style::Random;
-        if (style_ == Style::Touring) {
-            state_.LevelSetting = 1;  // the tour needs a board without obstacles
+        // A few games tour the board until their worms are full grown, so that games run long and
+        // worms reach 499; the tour needs a board without obstacles.
+        touring_ = Pick(1, 200) == 1;
+        if (touring_) {
+            state_.LevelSetting = 1;
         }
         platform_.clock = static_cast<float>(Pick(0, 86000)) + 0.5F;
     }
 
     void Play(Totals& totals) {
         Form_Load(state_, platform_);
-        walls_.mark(state_.Walls);
+        for (int w = 1; w <= state_.Walls.count(); ++w) {
+            wall_[Index(state_.Walls[w])] = true;
+        }
         ASSERT_EQ(state_.Worm1.count(), 1);
-        ASSERT_NO_FATAL_FAILURE(CheckFoods(state_, {}));
+        GameState unfed = state_;
+        unfed.Foods = {};
+        std::vector<int> all(static_cast<std::size_t>(state_.FoodCount));
+        std::iota(all.begin(), all.end(), 1);
+        ASSERT_NO_FATAL_FAILURE(CheckFoods(unfed, all));
         int tick = 1;
         for (; tick <= kMaxTicks && !platform_.ended; ++tick) {
             tick_ = tick;
@@ -248,90 +227,55 @@ private:
         return eaten > 0 ? std::min(count + state_.GrowthRate, 499) : count;
     }
 
+    static std::size_t Index(Cell cell) {
+        return static_cast<std::size_t>(std::clamp<int>(cell.y, 0, kRows - 1) * kColumns +
+                                        std::clamp<int>(cell.x, 0, kColumns - 1));
+    }
+
     // Food lies on the play area (or (0, 0) once no cell was free), never two on one cell, never on
-    // an obstacle. A food point placed in this tick avoids the worms as the placement saw them.
-    void CheckFoods(const GameState& before, std::array<int, 2> placedNow) {
-        Grid seen;
-        for (int i = 1; i <= state_.Foods.count(); ++i) {
-            const Cell food = state_.Foods[i];
-            if (food == Cell{}) {
+    // an obstacle. Food points placed just now avoid the worms as the placement saw them.
+    void CheckFoods(const GameState& before, const std::vector<int>& placedNow) {
+        const Cell* foods = state_.Foods.slots.data();
+        const int count = state_.Foods.count();
+        for (int i = 1; i <= count; ++i) {
+            if (foods[i] == Cell{}) {
                 continue;
             }
-            ASSERT_TRUE(InPlayArea(food)) << "food " << i;
-            ASSERT_EQ(seen.at(food), 0) << "food " << i << " doubled";
-            ASSERT_EQ(walls_.at(food), 0) << "food " << i << " on a wall";
-            seen.set(food, 1);
+            ASSERT_TRUE(InPlayArea(foods[i])) << "food " << i;
+            ASSERT_FALSE(wall_[Index(foods[i])]) << "food " << i << " on a wall";
+            ASSERT_FALSE(Holds(state_.Foods, i + 1, count, foods[i])) << "food " << i << " doubled";
         }
         for (int i : placedNow) {
-            if (i == 0 || state_.Foods[i] == Cell{}) {
+            if (i == 0 || foods[i] == Cell{}) {
                 continue;
             }
-            const Cell food = state_.Foods[i];
-            ASSERT_NE(food, before.Foods[i]) << "food " << i << " came back";
-            ASSERT_FALSE(HoldsAny(state_.Worm1, food)) << "food " << i << " on worm 1";
+            ASSERT_NE(foods[i], before.Foods[i]) << "food " << i << " came back";
+            ASSERT_FALSE(HoldsAny(state_.Worm1, foods[i])) << "food " << i << " on worm 1";
             // Worm 2 may grow after worm 1's food point was placed.
-            ASSERT_FALSE(state_.Players == 2 && Holds(state_.Worm2, 1, before.Worm2.count(), food))
+            ASSERT_FALSE(state_.Players == 2 &&
+                         Holds(state_.Worm2, 1, before.Worm2.count(), foods[i]))
                 << "food " << i << " on worm 2";
         }
     }
 
     std::set<int> ChooseKeys() {
-        Grid taken = walls_;
-        if (style_ == Style::Hungry) {
-            taken.mark(state_.Worm1);
-            if (state_.Players == 2) {
-                taken.mark(state_.Worm2);
-            }
-        }
         std::set<int> held;
-        AddKeys(held, kKeys1, state_.Worm1[1], taken);
+        AddKeys(held, kKeys1, state_.Worm1);
         // Player 2's keys are held now and then in one-player games too; they must stay unpolled.
-        AddKeys(held, kKeys2, state_.Worm2[1], taken);
+        AddKeys(held, kKeys2, state_.Worm2);
         return held;
     }
 
-    void AddKeys(std::set<int>& held, const Keys& keys, Cell head, const Grid& taken) {
-        const WormList& worm = &keys == &kKeys1 ? state_.Worm1 : state_.Worm2;
-        if (style_ == Style::Touring && tick_ <= 3000 && worm.count() < kMaxWormCount) {
-            held.insert(keys[static_cast<std::size_t>(
-                std::ranges::find(kWanted, TourDirection(head)) - kWanted.begin())]);
-            return;
-        }
-        if (style_ == Style::Hungry) {
-            std::array<std::size_t, 4> order{0, 1, 2, 3};
-            std::ranges::shuffle(order, random_);
-            int nearest = 1000;
-            int chosen = -1;
-            for (std::size_t k : order) {
-                const Cell next = Moved(head, kWanted[k]);
-                if (InPlayArea(next) && taken.at(next) == 0 && DistanceToFood(next) < nearest) {
-                    nearest = DistanceToFood(next);
-                    chosen = keys[k];
-                }
-            }
-            if (chosen >= 0) {
-                held.insert(chosen);
-                return;
-            }
-        }
-        if (Pick(1, 100) <= keyChance_) {
+    void AddKeys(std::set<int>& held, const Keys& keys, const WormList& worm) {
+        if (touring_ && tick_ <= 3000 && worm.count() < kMaxWormCount) {
+            const auto k = std::ranges::find(kWanted, TourDirection(worm[1])) - kWanted.begin();
+            held.insert(keys[static_cast<std::size_t>(k)]);
+        } else if (Pick(1, 100) <= keyChance_) {
             held.insert(keys[static_cast<std::size_t>(Pick(0, 3))]);
             if (Pick(1, 4) == 1) {
                 held.insert(keys[static_cast<std::size_t>(Pick(0, 3))]);
             }
         }
-    }
-
-    int DistanceToFood(Cell from) const {
-        int nearest = 99;
-        const Cell* foods = state_.Foods.slots.data();
-        for (int i = 1; i <= state_.Foods.count(); ++i) {
-            if (foods[i] != Cell{}) {
-                nearest = std::min(nearest,
-                                   std::abs(foods[i].x - from.x) + std::abs(foods[i].y - from.y));
-            }
-        }
-        return nearest;
     }
 
     void ClearRecords() {
@@ -346,9 +290,9 @@ private:
     std::mt19937_64 random_;
     FakePlatform platform_;
     GameState state_;
-    Grid walls_;
+    std::array<bool, kColumns * kRows> wall_{};
     int keyChance_ = 0;
-    Style style_ = Style::Random;
+    bool touring_ = false;
     int tick_ = 0;
     int score1_ = 0;
     int score2_ = 0;

@@ -318,6 +318,16 @@ TEST(Eating, BothWormsEatInOneTick) {
     EXPECT_FALSE(platform.ended);
 }
 
+// The eater grows before its food point is placed again, so the cell its tail just left is
+// refused.
+TEST(Eating, NewFoodAvoidsTheCellsGrowthAdds) {
+    FakePlatform platform;
+    GameState state = BuildBoard({.rows = {"####", "#.1F"}, .dir1 = R, .growth = 2}, platform);
+    platform.scriptDraws({DrawFor(2, 38), DrawFor(1, 25), DrawFor(10, 38), DrawFor(5, 25)});
+    Timer1_Timer(state, platform);
+    EXPECT_EQ(state.Foods[1], (Cell{10, 5}));
+}
+
 bool ErasesCorner(const FakePlatform& platform) {
     const TileDraw floorAtCorner{0, 0, TileFloor};
     return std::ranges::find(platform.tiles, floorAtCorner) != platform.tiles.end();
