@@ -32,13 +32,14 @@ def indicator_ink(settings, option, shot):
 
 
 def learn_digits(session, settings, reader):
-    """Steps Level from 1 to 10, learning each digit from CapL, and checks every step shows."""
+    """Steps Level from 1 to 10, learning each digit from CapL, and checks every step shows. Level,
+    Fdpts and GR must still stand at 1."""
     start = settings.label_image("CapL")
-    ones = [reader.glyphs(settings.label_image(label)) for label in ("capS", "CapL", "CapF", "CapG")]
+    ones = [reader.glyphs(settings.label_image(label)) for label in ("CapL", "CapF", "CapG")]
     check(all(len(glyphs) == 1 for glyphs in ones), "a value label does not show one digit at start")
-    reader.learn("1", ones[1][0])
-    check(all(reader.read(settings.label_image(label)) == "1"
-              for label in ("capS", "CapL", "CapF", "CapG")), "the value labels do not all read 1")
+    reader.learn("1", ones[0][0])
+    check(all(reader.read(settings.label_image(label)) == "1" for label in ("CapL", "CapF", "CapG")),
+          "the value labels do not all read 1 at start")
     image = start
     for value in range(2, 11):
         session.key("Right")
@@ -70,12 +71,17 @@ def settings_by_keyboard_and_mouse(context):
         check((settings.width, settings.height) == (518, 308),
               f"settings client area is {settings.width}x{settings.height}")
         reader = DigitReader()
+        # The focus starts on Speed: End moves it, and only its label changes.
+        values = {label: settings.label_image(label) for label in ("CapL", "CapF", "CapG")}
+        speed_end = read_after(session, settings, reader, "capS", ["End"])
+        check(all(settings.label_image(label).data == image.data for label, image in values.items()),
+              "End moved another bar than Speed")
         session.key("Tab")
         learn_digits(session, settings, reader)
+        check(reader.read(settings.label_image("capS")) == "1000", f"End on Speed gave {speed_end}")
 
         # Back on Speed: the keys, then the mouse.
         session.key("shift+Tab")
-        check(read_after(session, settings, reader, "capS", ["End"]) == "1000", "End on Speed")
         check(read_after(session, settings, reader, "capS", ["Home"]) == "1", "Home on Speed")
         check(read_after(session, settings, reader, "capS", click=("Speed", 0.75)) == "101",
               "a click in Speed's trough right of the thumb")
@@ -158,7 +164,7 @@ def window_frames(context):
         check(abs(centre_x - session.width / 2) <= border + 1
               and abs(centre_y - session.height / 2) <= title + 1,
               f"the settings window is not centred: {settings.left},{settings.top}")
-        settings.choose(speed_keys=["End"])
+        settings.choose(speed=["End"])
         game = settings.start_game()
         decorations = motif_decorations(session, game.window)
         check(decorations is None or decorations & (minimize | maximize) == minimize | maximize,
@@ -192,7 +198,7 @@ def steer_one_player(context):
     with context.session() as session:
         session.start()
         settings = Settings(session)
-        settings.choose(speed_keys=SPEED_200)
+        settings.choose(speed=SPEED_200)
         game = settings.start_game()
         board_covers_screen(session, game)
         check_border(game, game.board())
@@ -217,7 +223,7 @@ def steer_two_players(context):
     with context.session() as session:
         session.start()
         settings = Settings(session)
-        settings.choose(speed_keys=SPEED_200, players=2)
+        settings.choose(speed=SPEED_200, players=2)
         game = settings.start_game()
         tracker = WormTracker(game)
         tracker.wait_for(lambda t: t.head("worm1") and t.head("worm2"), "both worms")
@@ -240,7 +246,7 @@ def close_main_window_during_game(context):
     with context.session() as session:
         session.start()
         settings = Settings(session)
-        settings.choose(speed_keys=["End"])
+        settings.choose(speed=["End"])
         game = settings.start_game()
         food = {cell for cell, name in game.board().items() if name == "food"}
         game.press_close()

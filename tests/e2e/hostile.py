@@ -58,7 +58,7 @@ def play_until_eaten(session, program=None, env=None):
     """Starts a slow game with plenty of food, eats one food point, and ends at the border."""
     session.start(program=program, env=env)
     settings = Settings(session)
-    settings.choose(speed_keys=SPEED_300, food_keys=MOST_FOOD)
+    settings.choose(speed=SPEED_300, food=MOST_FOOD)
     game = settings.start_game()
     tracker = WormTracker(game)
     eat_once(session, tracker)
@@ -181,7 +181,7 @@ def play_on_screen(context, width, height, cell_size, right_border_x):
     with context.session(width=width, height=height) as session:
         session.start()
         settings = Settings(session)
-        settings.choose(speed_keys=SPEED_300)
+        settings.choose(speed=SPEED_300)
         game = settings.start_game()
         left, top, client_width, client_height = game.client()
         check(left == 0 and client_width == width and top + client_height == height,
@@ -217,7 +217,7 @@ def focus_lost_while_key_held(context):
     with context.session() as session:
         session.start()
         settings = Settings(session)
-        settings.choose(speed_keys=["End"] + ["Prior"] * 6)  # 400 ms
+        settings.choose(speed=["End"] + ["Prior"] * 6)  # 400 ms
         game = settings.start_game()
         session.start_helper(["xmessage", "-title", "elsewhere", "-geometry", "+0+0", "elsewhere"])
         other = session.window("^elsewhere$")

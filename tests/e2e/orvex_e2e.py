@@ -1,8 +1,12 @@
-"""Drives the real orvex program on a private X server (Xvfb + openbox), using xdotool, xclip and
-ImageMagick's import. Standard library only.
+"""Drives the real orvex program on a private X server (Xvfb + openbox): keys and clicks through
+xdotool, window facts through xwininfo and xprop, box texts through Ctrl+C and xclip, pixels
+through libX11. Standard library only.
 
 Every child process is started so that it dies with this one, every wait has a deadline, and a
 session always stops the program, the window manager and the X server, even on failure.
+
+One case by hand: python3 tests/e2e/game_cases.py build/debug/app/orvex steer_one_player
+(add --artifacts DIR to keep a screenshot and the program's stderr of a failure).
 """
 
 import collections
@@ -217,12 +221,11 @@ class ScreenGrabber:
 class Session:
     """One X server with a window manager and (once started) the program under test."""
 
-    def __init__(self, program, width=1024, height=768, artifacts=None, env=None, name="session"):
+    def __init__(self, program, width=1024, height=768, artifacts=None, name="session"):
         self.program = program
         self.width, self.height = width, height
         self.artifacts = artifacts
         self.name = name
-        self.extra_env = env or {}
         self.tmp = tempfile.mkdtemp(prefix="orvex-e2e-")
         self.xvfb = self.wm = self.process = None
         self.helpers = []
@@ -305,16 +308,14 @@ class Session:
         wait_until(lambda: b"window id" in self.x(["xprop", "-root", "_NET_SUPPORTING_WM_CHECK"]),
                    20, "openbox")
 
-    def start(self, program=None, env=None, cwd=None, unset=()):
-        """Starts the program with the session's environment plus `env`, minus `unset`."""
-        full_env = dict(self.env, **self.extra_env, **(env or {}))
-        for name in unset:
-            full_env.pop(name, None)
+    def start(self, program=None, env=None):
+        """Starts the program (in a scratch folder) with the session's environment plus `env`."""
+        full_env = dict(self.env, **(env or {}))
         self.stdout_path = os.path.join(self.tmp, "program.out")
         self.stderr_path = os.path.join(self.tmp, "program.err")
         with open(self.stdout_path, "wb") as out, open(self.stderr_path, "wb") as err:
             self.process = spawn([program or self.program], env=full_env, stdout=out, stderr=err,
-                                 cwd=cwd or self.tmp)
+                                 cwd=self.tmp)
         return self.process
 
     def start_helper(self, args):
@@ -478,23 +479,14 @@ class Settings:
         self.click("Command1")
         return MainWindow(self.session, timeout)
 
-    def choose(self, speed_keys=(), level=1, food_keys=(), growth=1, players=1):
-        """Sets the values by keyboard from the start state (focus on Speed, all bars at 1)."""
-        self.session.activate(self.window)
-        if speed_keys:
-            self.session.key(*speed_keys)
-        self.session.key("Tab")
-        if level > 1:
-            self.session.key(*["Right"] * (level - 1))
-        self.session.key("Tab")
-        if food_keys:
-            self.session.key(*food_keys)
-        self.session.key("Tab")
-        if growth > 1:
-            self.session.key(*["Right"] * (growth - 1))
-        self.session.key("Tab")
+    def choose(self, speed=(), level=(), food=(), growth=(), players=1, delay=30):
+        """Sets the values by keyboard from the start state (focus on Speed, every bar at 1): each
+        bar gets its keys, then Tab goes on; Down in the option group picks "2 Player"."""
+        keys = [*speed, "Tab", *level, "Tab", *food, "Tab", *growth, "Tab"]
         if players == 2:
-            self.session.key("Down")
+            keys.append("Down")
+        self.session.activate(self.window)
+        self.session.key(*keys, delay=delay)
 
 
 class MainWindow:
@@ -583,6 +575,9 @@ class DigitReader:
     def read(self, image):
         text = ""
         for glyph in self.glyphs(image):
+            if not self.templates:
+                text += "?"
+                continue
             digit, template = min(self.templates.items(), key=lambda item: self.distance(glyph, item[1]))
             text += digit if self.distance(glyph, template) < 0.4 else "?"
         return text

@@ -7,8 +7,8 @@ import random
 import sys
 import time
 
-from orvex_e2e import (Settings, case, check, dismiss, main, parse_report, wait_box, wait_until,
-                       MAIN_TITLE, BOX_TITLE)
+from orvex_e2e import (BOX_TITLE, MAIN_TITLE, Settings, case, check, dismiss, main, parse_report,
+                       wait_box, wait_until)
 
 OPTIONS = {"games": 30, "seed": None}
 PLAYER_KEYS = (("Left", "Right", "Up", "Down"), ("a", "d", "w", "s"))
@@ -25,13 +25,8 @@ def random_settings(rng):
     }
 
 
-def choose(session, settings, values):
-    steps = lambda count: ["Right"] * count
-    food_keys = ["End"] if values["food"] == 100 else steps(values["food"] - 1)
-    session.activate(settings.window)
-    keys = steps(values["speed"] - 1) + ["Tab"] + steps(values["level"] - 1) + ["Tab"] + food_keys
-    keys += ["Tab"] + steps(values["growth"] - 1) + ["Tab"] + (["Down"] if values["players"] == 2 else [])
-    session.key(*keys, delay=5)
+def steps(count):
+    return ["Right"] * count
 
 
 def steer_randomly(session, rng, players):
@@ -62,12 +57,14 @@ def play_one(session, rng, number):
     values = random_settings(rng)
     session.start()
     settings = Settings(session)
-    choose(session, settings, values)
+    settings.choose(speed=steps(values["speed"] - 1), level=steps(values["level"] - 1),
+                    food=["End"] if values["food"] == 100 else steps(values["food"] - 1),
+                    growth=steps(values["growth"] - 1), players=values["players"], delay=5)
     settings.click("Command1")
     session.window(MAIN_TITLE, 20)
     box = steer_randomly(session, rng, values["players"])
     report = session.box_text(box)
-    score1, score2 = parse_report(report)
+    _, score2 = parse_report(report)
     check((score2 is not None) == (values["players"] == 2), f"game {number}: {report!r} for {values}")
     peak = session.peak_memory_kib()
     dismiss(session, box)
