@@ -3,15 +3,17 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cmath>
+#include <cctype>
 #include <fstream>
 #include <map>
 #include <set>
-#include <sstream>
+#include <span>
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
+#include "ascii_board.h"
 #include "fake_platform.h"
 #include "game/game_start.h"
 
@@ -20,28 +22,18 @@ namespace {
 
 using testing::FakePlatform;
 using testing::TileDraw;
-using XY = std::pair<int, int>;  // prints readably in failure messages
-
-// The level maps, one string per row, indexed [y][x].
-using LevelMap = std::vector<std::string>;
+using XY = std::pair<int, int>;             // prints readably in failure messages
+using LevelMap = std::vector<std::string>;  // one string per row, indexed [y][x]
 
 std::map<int, LevelMap> ReadLevelMaps() {
     std::ifstream in(std::string(ORVEX_TEST_DATA_DIR) + "/levels/level_maps.txt");
     std::map<int, LevelMap> maps;
     int level = 0;
-    std::string line;
-    while (std::getline(in, line)) {
+    for (std::string line; std::getline(in, line);) {
         if (line.starts_with("Level ")) {
             level = std::stoi(line.substr(6));
-            continue;
-        }
-        // A board row is its number and 40 cells; the column headers never parse as one.
-        std::istringstream fields(line);
-        int row = -1;
-        std::string cells;
-        if (fields >> row >> cells && cells.size() == kColumns &&
-            row == static_cast<int>(maps[level].size())) {
-            maps[level].push_back(cells);
+        } else if (line.size() == 4 + kColumns && std::isdigit(line[2]) != 0) {  // a board row
+            maps[level].push_back(line.substr(4));
         }
     }
     return maps;
@@ -49,14 +41,17 @@ std::map<int, LevelMap> ReadLevelMaps() {
 
 const LevelMap& MapOf(int level) {
     static const std::map<int, LevelMap> maps = ReadLevelMaps();
+    EXPECT_EQ(maps.at(level).size(), static_cast<std::size_t>(kRows)) << "level " << level;
     return maps.at(level);
 }
 
-std::vector<XY> MarkedCells(const LevelMap& map, const std::string& marks) {
+// The cells of a level's map marked with any of `marks`, row by row.
+std::vector<XY> MarkedCells(int level, const std::string& marks) {
+    const LevelMap& map = MapOf(level);
     std::vector<XY> cells;
-    for (int y = 0; y < static_cast<int>(map.size()); ++y) {
+    for (int y = 0; y < kRows; ++y) {
         for (int x = 0; x < kColumns; ++x) {
-            if (marks.find(map[y][x]) != std::string::npos) {
+            if (marks.find(map.at(y).at(x)) != std::string::npos) {
                 cells.emplace_back(x, y);
             }
         }
@@ -64,48 +59,37 @@ std::vector<XY> MarkedCells(const LevelMap& map, const std::string& marks) {
     return cells;
 }
 
-XY StartOf(const LevelMap& map, char worm) {
-    return MarkedCells(map, std::string(1, worm)).at(0);
-}
-
 XY ToXY(Cell cell) {
     return {cell.x, cell.y};
 }
 
 std::vector<XY> WallCells(const GameState& state) {
-    std::vector<XY> cells;
-    for (int slot = 1; slot <= state.Walls.count(); ++slot) {
-        cells.push_back(ToXY(state.Walls[slot]));
-    }
+    std::vector<XY> cells(static_cast<std::size_t>(state.Walls.count()));
+    std::ranges::transform(std::span(state.Walls.slots).subspan(1, cells.size()), cells.begin(),
+                           ToXY);
     return cells;
 }
 
 std::vector<TileDraw> ObstacleDraws(const std::vector<XY>& cells) {
-    std::vector<TileDraw> draws;
-    draws.reserve(cells.size());
-    for (const auto& [x, y] : cells) {
-        draws.push_back({x, y, TileObstacle});
-    }
+    std::vector<TileDraw> draws(cells.size());
+    std::ranges::transform(cells, draws.begin(), [](XY c) {
+        return TileDraw{c.first, c.second, TileObstacle};
+    });
     return draws;
 }
 
-TEST(LevelMaps, FixtureHoldsTenFullBoards) {
-    for (int level = 1; level <= 10; ++level) {
-        SCOPED_TRACE(level);
-        EXPECT_EQ(MapOf(level).size(), static_cast<std::size_t>(kRows));
-    }
+GameState Loaded(std::int16_t level, FakePlatform& platform, GameState state = {}) {
+    state.metrics = ComputeScreenMetrics(platform.screenSize());
+    LoadLevel(state, platform, level);
+    return state;
 }
 
-class LevelTest : public ::testing::Test {
-protected:
-    void Load(std::int16_t level) {
-        state.metrics = ComputeScreenMetrics(platform.screenSize());
-        LoadLevel(state, platform, level);
-    }
-
-    GameState state;
-    FakePlatform platform;
-};
+void ExpectStarts(const GameState& state, int level, Direction dir1, Direction dir2) {
+    EXPECT_EQ(ToXY(state.Worm1[1]), MarkedCells(level, "1").at(0));
+    EXPECT_EQ(ToXY(state.Worm2[1]), MarkedCells(level, "2").at(0));
+    EXPECT_EQ(state.Dir1, dir1);
+    EXPECT_EQ(state.Dir2, dir2);
+}
 
 struct FixedLevel {
     std::int16_t level;
@@ -138,13 +122,17 @@ const FixedLevel kFixedLevels[] = {
 };
 // clang-format on
 
-class FixedLevelTest : public LevelTest, public ::testing::WithParamInterface<FixedLevel> {};
+class FixedLevelTest : public ::testing::TestWithParam<FixedLevel> {};
 
-TEST_P(FixedLevelTest, WallsHoldTheMapsObstaclesInAppendOrder) {
+// Built without food, the board shows only the level and then the border, drawn over it. Both
+// starts are set whatever the player count.
+TEST_P(FixedLevelTest, BuildsTheMapInAppendOrderAndDrawsEachSlotOnce) {
     const FixedLevel& level = GetParam();
-    state.Walls[0].y = 7;
-    state.Walls[kWormCapacity] = Cell{5, 5};
-    Load(level.level);
+    GameState state;
+    state.LevelSetting = level.level;
+    state.Players = 1;
+    FakePlatform platform;
+    Form_Load(state, platform);
 
     const std::vector<XY> walls = WallCells(state);
     ASSERT_EQ(state.Walls.count(), level.count);
@@ -152,64 +140,25 @@ TEST_P(FixedLevelTest, WallsHoldTheMapsObstaclesInAppendOrder) {
         EXPECT_EQ(walls.at(slot - 1), cell) << "slot " << slot;
     }
     std::vector<XY> sorted = walls;
-    std::ranges::sort(sorted, [](XY a, XY b) {
-        return std::pair(a.second, a.first) < std::pair(b.second, b.first);
-    });
-    EXPECT_EQ(sorted, MarkedCells(MapOf(level.level), "X%"));
+    std::ranges::sort(sorted, {}, [](XY c) { return std::pair(c.second, c.first); });
+    EXPECT_EQ(sorted, MarkedCells(level.level, "X%"));
     EXPECT_EQ(std::ranges::count_if(walls, [](XY c) { return c.first == 39 || c.second == 26; }),
               level.onBorder);
-    // Only the header's count and the slots in use are written.
-    EXPECT_EQ(state.Walls[0].y, 7);
-    EXPECT_EQ(state.Walls[kWormCapacity], (Cell{5, 5}));
-}
+    ExpectStarts(state, level.level, level.dir1, level.dir2);
 
-TEST_P(FixedLevelTest, SetsBothStartsWhateverThePlayerCount) {
-    const FixedLevel& level = GetParam();
-    state.Players = 1;
-    Load(level.level);
-
-    EXPECT_EQ(ToXY(state.Worm1[1]), StartOf(MapOf(level.level), '1'));
-    EXPECT_EQ(ToXY(state.Worm2[1]), StartOf(MapOf(level.level), '2'));
-    EXPECT_EQ(state.Dir1, level.dir1);
-    EXPECT_EQ(state.Dir2, level.dir2);
-    EXPECT_EQ(state.Worm1.count(), 0);
-    EXPECT_EQ(state.Worm2.count(), 0);
-}
-
-TEST_P(FixedLevelTest, DrawsOneObstaclePerSlotInSlotOrder) {
-    const FixedLevel& level = GetParam();
-    Load(level.level);
-
-    EXPECT_EQ(platform.tiles, ObstacleDraws(WallCells(state)));
-    EXPECT_EQ(platform.refreshed.size(), platform.tiles.size());
-    const LevelMap& map = MapOf(level.level);
-    for (int y = 0; y < kRows; ++y) {
-        for (int x = 0; x < kColumns; ++x) {
-            const bool obstacle = map[y][x] == 'X' || map[y][x] == '%';
-            EXPECT_EQ(platform.shownAt(x, y), obstacle ? std::optional(TileObstacle) : std::nullopt)
-                << "at " << x << "," << y;
+    ASSERT_GE(platform.tiles.size(), walls.size());
+    const auto border = platform.tiles.begin() + level.count;
+    EXPECT_EQ(std::vector(platform.tiles.begin(), border), ObstacleDraws(walls));
+    EXPECT_TRUE(std::all_of(border, platform.tiles.end(),
+                            [](const TileDraw& draw) { return draw.tile == TileBorder; }));
+    std::string expected;  // as the picture shows it: '?' where nothing was drawn
+    for (const std::string& row : MapOf(level.level)) {
+        for (const char cell : row) {
+            expected += cell == 'X' || cell == '#' ? cell : cell == '%' ? '#' : '?';
         }
+        expected += '\n';
     }
-}
-
-TEST_P(FixedLevelTest, BorderCoversTheObstaclesOnIt) {
-    const FixedLevel& level = GetParam();
-    state.LevelSetting = level.level;
-    state.Players = 2;
-    Form_Load(state, platform);  // no food: the board shows only the level and the border
-
-    const LevelMap& map = MapOf(level.level);
-    for (int y = 0; y < kRows; ++y) {
-        for (int x = 0; x < kColumns; ++x) {
-            std::optional<TileKind> expected;
-            if (map[y][x] == 'X') {
-                expected = TileObstacle;
-            } else if (map[y][x] == '#' || map[y][x] == '%') {
-                expected = TileBorder;
-            }
-            EXPECT_EQ(platform.shownAt(x, y), expected) << "at " << x << "," << y;
-        }
-    }
+    EXPECT_EQ(testing::PictureAscii(platform, kColumns, kRows), expected);
 }
 
 INSTANTIATE_TEST_SUITE_P(Levels, FixedLevelTest, ::testing::ValuesIn(kFixedLevels),
@@ -218,16 +167,15 @@ INSTANTIATE_TEST_SUITE_P(Levels, FixedLevelTest, ::testing::ValuesIn(kFixedLevel
                          });
 
 // Any other number builds nothing, leaves what was there and draws the cells already counted.
-class UnknownLevelTest : public LevelTest, public ::testing::WithParamInterface<std::int16_t> {};
+class UnknownLevelTest : public ::testing::TestWithParam<std::int16_t> {};
 
 TEST_P(UnknownLevelTest, KeepsTheStateAndDrawsWhatIsCounted) {
-    state.Walls.setCount(2);
-    state.Walls[1] = Cell{5, 6};
-    state.Walls[2] = Cell{7, 8};
-    state.Worm1[1] = Cell{3, 3};
-    state.Dir1 = Direction::Up;
-    const GameState before = state;
-    Load(GetParam());
+    GameState before;
+    testing::SetCells(before.Walls, {{5, 6}, {7, 8}});
+    before.Worm1[1] = Cell{3, 3};
+    before.Dir1 = Direction::Up;
+    FakePlatform platform;
+    const GameState state = Loaded(GetParam(), platform, before);
 
     EXPECT_EQ(WallCells(state), WallCells(before));
     EXPECT_EQ(state.Worm1[1], before.Worm1[1]);
@@ -242,69 +190,50 @@ INSTANTIATE_TEST_SUITE_P(Levels, UnknownLevelTest, ::testing::Values(0, 11, -1, 
 // Level 9 draws n, then x and y of each cell in turn.
 constexpr double kAlmostOne = 0.9999999;
 
-TEST_F(LevelTest, RandomLevelTakesItsDrawsInOrder) {
-    platform.scriptDraws({0.0,                     // n = 10
-                          0.0,        0.0,         // (3, 3)
-                          kAlmostOne, kAlmostOne,  // (35, 22)
-                          0.5,        0.5,         // (19, 13)
-                          0.5,        0.5,         // (19, 13) again
-                          3.5 / 33,   0.5 / 20,    // (6, 3)
-                          0.5 / 33,   4.5 / 20,    // (3, 7)
-                          0.1,        0.9,         // (6, 21)
-                          0.9,        0.1,         // (32, 5)
-                          0.25,       0.75,        // (11, 18)
-                          0.75,       0.25});      // (27, 8)
-    Load(9);
+TEST(RandomLevel, TakesItsDrawsInOrderAndKeepsDuplicates) {
+    const std::tuple<double, double, XY> cells[] = {
+        {0.0, 0.0, {3, 3}},           {kAlmostOne, kAlmostOne, {35, 22}},
+        {0.5, 0.5, {19, 13}},         {0.5, 0.5, {19, 13}},
+        {3.5 / 33, 0.5 / 20, {6, 3}}, {0.5 / 33, 4.5 / 20, {3, 7}},
+        {0.1, 0.9, {6, 21}},          {0.9, 0.1, {32, 5}},
+        {0.25, 0.75, {11, 18}},       {0.75, 0.25, {27, 8}}};
+    FakePlatform platform;
+    platform.scriptDraws({0.0});  // n = 10
+    std::vector<XY> expected;
+    for (const auto& [x, y, cell] : cells) {
+        platform.scriptDraws({x, y});
+        expected.push_back(cell);
+    }
+    const GameState state = Loaded(9, platform);
 
-    const std::vector<XY> expected{{3, 3}, {35, 22}, {19, 13}, {19, 13}, {6, 3},
-                                   {3, 7}, {6, 21},  {32, 5},  {11, 18}, {27, 8}};
     EXPECT_EQ(WallCells(state), expected);
     EXPECT_EQ(platform.tiles, ObstacleDraws(expected));  // the repeated cell is drawn twice
-    EXPECT_EQ(ToXY(state.Worm1[1]), StartOf(MapOf(9), '1'));
-    EXPECT_EQ(ToXY(state.Worm2[1]), StartOf(MapOf(9), '2'));
-    EXPECT_EQ(state.Dir1, kRight);
-    EXPECT_EQ(state.Dir2, kRight);
+    ExpectStarts(state, 9, kRight, kRight);
 }
 
 TEST(RandomLevel, CountSpansTenToFiftyNine) {
-    const std::pair<double, int> kCountDraws[] = {{0.0, 10}, {0.5, 35}, {kAlmostOne, 59}};
-    for (const auto& [draw, count] : kCountDraws) {
-        GameState fresh;
-        FakePlatform scripted;
-        scripted.scriptDraws({draw});
-        LoadLevel(fresh, scripted, 9);
-        EXPECT_EQ(fresh.Walls.count(), count) << "draw " << draw;
+    for (const auto& [draw, count] : {std::pair{0.0, 10}, {0.5, 35}, {kAlmostOne, 59}}) {
+        FakePlatform platform;
+        platform.scriptDraws({draw});
+        EXPECT_EQ(Loaded(9, platform).Walls.count(), count) << "draw " << draw;
     }
 }
 
-TEST_F(LevelTest, RandomLevelReseedsFromTheClockOnce) {
-    platform.clock = 1234.5F;
-    platform.seedRandom(99);
-    platform.nextRandom();
-    Load(9);
-
-    EXPECT_EQ(platform.seeds, (std::vector<float>{99, 1234.5F}));
-    GameState again;
-    FakePlatform unused;
-    unused.clock = 1234.5F;
-    LoadLevel(again, unused, 9);
-    EXPECT_EQ(WallCells(state), WallCells(again));
-}
-
-TEST(RandomLevel, DiffersWithTheClockAndKeepsTheStartRowsFree) {
+// Reseeded from the clock at each build, whatever was drawn before. The map marks the area with
+// '?': the start cells and rows stay free.
+TEST(RandomLevel, FollowsTheClockAndStaysInItsArea) {
     std::set<std::vector<XY>> layouts;
     constexpr int kRuns = 100;
     for (int run = 0; run < kRuns; ++run) {
-        GameState state;
         FakePlatform platform;
         platform.clock = 43200.0F + 0.25F * static_cast<float>(run);
-        LoadLevel(state, platform, 9);
-        const std::vector<XY> walls = WallCells(state);
+        const std::vector<XY> walls = WallCells(Loaded(9, platform));
         SCOPED_TRACE(platform.clock);
-        EXPECT_GE(walls.size(), 10U);
-        EXPECT_LE(walls.size(), 59U);
+        EXPECT_EQ(WallCells(Loaded(9, platform)), walls);
+        EXPECT_EQ(platform.seeds, std::vector(2, platform.clock));
+        EXPECT_TRUE(walls.size() >= 10 && walls.size() <= 59) << walls.size();
         for (const auto& [x, y] : walls) {
-            EXPECT_TRUE(x >= 3 && x <= 35 && y >= 3 && y <= 22) << x << "," << y;
+            EXPECT_EQ(MapOf(9).at(y).at(x), '?') << x << "," << y;
         }
         layouts.insert(walls);
     }
