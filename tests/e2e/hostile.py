@@ -217,7 +217,7 @@ def focus_lost_while_key_held(context):
     with context.session() as session:
         session.start()
         settings = Settings(session)
-        settings.choose(speed=["End"] + ["Prior"] * 6)  # 400 ms
+        settings.choose(speed=["End"] + ["Prior"] * 5)  # 500 ms
         game = settings.start_game()
         session.start_helper(["xmessage", "-title", "elsewhere", "-geometry", "+0+0", "elsewhere"])
         other = session.window("^elsewhere$")

@@ -627,11 +627,16 @@ class WormTracker:
 
     def wait_for(self, predicate, what, timeout=15):
         session = self.main.session
+        next_box_check = 0
 
         def probe():
+            nonlocal next_box_check
             check(session.alive(), f"the program ended while waiting for {what}")
-            check(not session.find_windows(BOX_TITLE), f"the game ended while waiting for {what}; "
-                  f"paths {self.paths}")
+            # Looking for the report costs a process start: not on every board.
+            if time.monotonic() > next_box_check:
+                check(not session.find_windows(BOX_TITLE),
+                      f"the game ended while waiting for {what}; paths {self.paths}")
+                next_box_check = time.monotonic() + 0.5
             self.update()
             return predicate(self)
         return wait_until(probe, timeout, what, interval=0.01)
