@@ -89,6 +89,7 @@ def settings_by_keyboard_and_mouse(context):
         check(read_after(session, settings, reader, "capS", click=("Speed", 0.99)) == "102",
               "a click on Speed's right arrow")
         check(read_after(session, settings, reader, "capS", ["Left"]) == "101", "Left on Speed")
+        check(read_after(session, settings, reader, "capS", ["Next"]) == "201", "Page Down on Speed")
 
         session.key("Tab", "Tab")
         check(read_after(session, settings, reader, "CapF", ["End"]) == "100", "End on Fdpts")

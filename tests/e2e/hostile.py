@@ -10,7 +10,7 @@ import time
 
 from orvex_e2e import (BOX_TITLE, MAIN_TITLE, MAROON, RIGHT, UP, YELLOW, Failure,
                        Settings, WormTracker, case, check, dismiss, main,
-                       parse_report, wait_box)
+                       parse_report, wait_box, wait_until)
 
 SPEED_300 = ["End"] + ["Prior"] * 7
 MOST_FOOD = ["End"]  # 100 food points: there is always one near the worm
@@ -96,11 +96,14 @@ def no_audio_server(context):
 
 
 def font_config(folder, font_dirs):
+    """A fontconfig file that knows only the fonts in `font_dirs`, with the system's usual rules
+    (so "sans-serif" still means DejaVu Sans where it is there)."""
     path = os.path.join(folder, "fonts.conf")
     dirs = "".join(f"<dir>{font_dir}</dir>" for font_dir in font_dirs)
     with open(path, "w") as out:
-        out.write('<?xml version="1.0"?><!DOCTYPE fontconfig SYSTEM "fonts.dtd">'
-                  f"<fontconfig>{dirs}<cachedir>{folder}/cache</cachedir></fontconfig>")
+        out.write('<?xml version="1.0"?><!DOCTYPE fontconfig SYSTEM "fonts.dtd"><fontconfig>'
+                  f'{dirs}<include ignore_missing="yes">/etc/fonts/conf.d</include>'
+                  f"<cachedir>{folder}/cache</cachedir></fontconfig>")
     return path
 
 
@@ -125,8 +128,11 @@ def font_substitute_only_dejavu(context):
         session.start(env={"FONTCONFIG_FILE": fonts})
         settings = Settings(session)
         # The widest values: 1000, 10, 100, 10.
+        values = ("capS", "CapL", "CapF", "CapG")
+        before = {label: settings.label_image(label).data for label in values}
         session.key("End", "Tab", "End", "Tab", "End", "Tab", "End")
-        time.sleep(0.3)
+        wait_until(lambda: all(settings.label_image(label).data != before[label] for label in values),
+                   5, "every value label to change")
         check_captions_fit(session, settings)
         game = settings.start_game()
         check(game.board(), "no board")
