@@ -3,12 +3,13 @@
 #include <QAbstractButton>
 #include <QAccessible>
 #include <QApplication>
-#include <QKeyEvent>
 #include <QLabel>
-#include <QMouseEvent>
 #include <QRadioButton>
 #include <QScrollBar>
+#include <QTest>
 #include <QTimer>
+#include <array>
+#include <tuple>
 #include <utility>
 
 #include "settings/label_font.h"
@@ -16,6 +17,10 @@
 
 namespace orvex {
 namespace {
+
+QString AccessibleName(QWidget* widget) {
+    return QAccessible::queryAccessibleInterface(widget)->text(QAccessible::Name);
+}
 
 class SettingsWindow : public ::testing::Test {
 protected:
@@ -27,28 +32,11 @@ protected:
     }
     QScrollBar* bar(const QString& name) { return child<QScrollBar>(name); }
     QString caption(const QString& name) { return child(name)->property("text").toString(); }
-
     void showActive() {
         form.show();
         form.activateWindow();
         QApplication::processEvents();
     }
-    static void key(QWidget* target, int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
-        QKeyEvent press(QEvent::KeyPress, key, modifiers);
-        QApplication::sendEvent(target, &press);
-        QKeyEvent release(QEvent::KeyRelease, key, modifiers);
-        QApplication::sendEvent(target, &release);
-    }
-    static void click(QWidget* target, QPoint at) {
-        const QPointF global = target->mapToGlobal(QPointF(at));
-        QMouseEvent press(QEvent::MouseButtonPress, at, global, Qt::LeftButton, Qt::LeftButton,
-                          Qt::NoModifier);
-        QApplication::sendEvent(target, &press);
-        QMouseEvent release(QEvent::MouseButtonRelease, at, global, Qt::LeftButton, Qt::NoButton,
-                            Qt::NoModifier);
-        QApplication::sendEvent(target, &release);
-    }
-    void start() { child<QAbstractButton>("Command1")->click(); }
 
     GameState state;
     int starts = 0;
@@ -59,38 +47,44 @@ protected:
                }};
 };
 
+// Positions in pixels (twips / 15); value labels are right-justified, captions left, all centred
+// in height.
 TEST_F(SettingsWindow, ControlsStandWhereTheLayoutPutsThem) {
     const struct {
         const char* name;
-        QRect geometry;  // pixels: twips / 15
+        QRect geometry;
         const char* caption;
+        Qt::Alignment alignment;
     } controls[] = {
-        {"Label1_0", {16, 16, 265, 33}, "Speed: (1 = Insane)"},
-        {"capS", {296, 24, 89, 33}, "1"},
-        {"Speed", {16, 56, 369, 25}, ""},
-        {"Label1_1", {16, 88, 89, 33}, "Level:"},
-        {"CapL", {296, 96, 89, 33}, "1"},
-        {"Level", {16, 128, 369, 25}, ""},
-        {"Label1_2", {16, 160, 233, 33}, "# of food points:"},
-        {"CapF", {296, 168, 89, 33}, "1"},
-        {"Fdpts", {16, 200, 369, 25}, ""},
-        {"Label1_3", {16, 232, 193, 33}, "Growth Rate:"},
-        {"CapG", {296, 240, 89, 33}, "1"},
-        {"GR", {16, 272, 369, 25}, ""},
-        {"Option1_0", {424, 120, 73, 25}, "1 Player"},
-        {"Option1_1", {424, 144, 73, 25}, "2 Player"},
-        {"Command1", {424, 168, 73, 49}, "1"},
+        {"Label1_0", {16, 16, 265, 33}, "Speed: (1 = Insane)", Qt::AlignLeft},
+        {"capS", {296, 24, 89, 33}, "1", Qt::AlignRight},
+        {"Speed", {16, 56, 369, 25}, "", {}},
+        {"Label1_1", {16, 88, 89, 33}, "Level:", Qt::AlignLeft},
+        {"CapL", {296, 96, 89, 33}, "1", Qt::AlignRight},
+        {"Level", {16, 128, 369, 25}, "", {}},
+        {"Label1_2", {16, 160, 233, 33}, "# of food points:", Qt::AlignLeft},
+        {"CapF", {296, 168, 89, 33}, "1", Qt::AlignRight},
+        {"Fdpts", {16, 200, 369, 25}, "", {}},
+        {"Label1_3", {16, 232, 193, 33}, "Growth Rate:", Qt::AlignLeft},
+        {"CapG", {296, 240, 89, 33}, "1", Qt::AlignRight},
+        {"GR", {16, 272, 369, 25}, "", {}},
+        {"Option1_0", {424, 120, 73, 25}, "1 Player", {}},
+        {"Option1_1", {424, 144, 73, 25}, "2 Player", {}},
+        {"Command1", {424, 168, 73, 49}, "1", {}},
     };
     for (const auto& control : controls) {
         SCOPED_TRACE(control.name);
         EXPECT_EQ(child(control.name)->geometry(), control.geometry);
         EXPECT_EQ(caption(control.name), control.caption);
+        if (control.alignment != Qt::Alignment{}) {
+            const Qt::Alignment alignment = child<QLabel>(control.name)->alignment();
+            EXPECT_TRUE(alignment & control.alignment);
+            EXPECT_TRUE(alignment & Qt::AlignVCenter);
+        }
     }
     EXPECT_TRUE(child<QAbstractButton>("Option1_0")->isChecked());
     EXPECT_FALSE(child<QAbstractButton>("Option1_1")->isChecked());
-}
 
-TEST_F(SettingsWindow, BarsHaveTheirRangesStepsAndNames) {
     const struct {
         const char* name;
         int maximum;
@@ -103,24 +97,16 @@ TEST_F(SettingsWindow, BarsHaveTheirRangesStepsAndNames) {
     for (const auto& expected : bars) {
         SCOPED_TRACE(expected.name);
         const QScrollBar* scrollBar = bar(expected.name);
-        EXPECT_EQ(scrollBar->orientation(), Qt::Horizontal);
-        EXPECT_EQ(scrollBar->minimum(), 1);
-        EXPECT_EQ(scrollBar->maximum(), expected.maximum);
-        EXPECT_EQ(scrollBar->singleStep(), 1);
-        EXPECT_EQ(scrollBar->pageStep(), expected.pageStep);
-        EXPECT_EQ(scrollBar->value(), 1);
-        EXPECT_EQ(scrollBar->focusPolicy(), Qt::StrongFocus);
         EXPECT_EQ(
-            QAccessible::queryAccessibleInterface(bar(expected.name))->text(QAccessible::Name),
-            expected.accessibleName);
+            std::tuple(scrollBar->orientation(), scrollBar->focusPolicy(), scrollBar->value()),
+            std::tuple(Qt::Horizontal, Qt::StrongFocus, 1));
+        EXPECT_EQ(std::tuple(scrollBar->minimum(), scrollBar->maximum(), scrollBar->singleStep(),
+                             scrollBar->pageStep()),
+                  std::tuple(1, expected.maximum, 1, expected.pageStep));
+        EXPECT_EQ(AccessibleName(bar(expected.name)), expected.accessibleName);
     }
-}
-
-TEST_F(SettingsWindow, EveryControlHasAnAccessibleName) {
     for (QWidget* widget : form.findChildren<QWidget*>()) {
-        EXPECT_FALSE(
-            QAccessible::queryAccessibleInterface(widget)->text(QAccessible::Name).isEmpty())
-            << widget->objectName().toStdString();
+        EXPECT_FALSE(AccessibleName(widget).isEmpty()) << widget->objectName().toStdString();
     }
 }
 
@@ -142,35 +128,6 @@ TEST_F(SettingsWindow, IsAFixedYellowWindowWithoutMinimizeOrMaximize) {
     EXPECT_EQ(colourAt("Command1", {10, 10}), QColor(0, 255, 0));
 }
 
-TEST_F(SettingsWindow, ValueLabelsAreRightJustifiedCaptionsLeftAllCentredInHeight) {
-    for (const char* name : {"capS", "CapL", "CapF", "CapG"}) {
-        EXPECT_TRUE(child<QLabel>(name)->alignment() & Qt::AlignRight) << name;
-    }
-    for (const char* name : {"Label1_0", "Label1_1", "Label1_2", "Label1_3"}) {
-        EXPECT_TRUE(child<QLabel>(name)->alignment() & Qt::AlignLeft) << name;
-    }
-    for (QLabel* label : form.findChildren<QLabel*>()) {
-        EXPECT_TRUE(label->alignment() & Qt::AlignVCenter) << label->objectName().toStdString();
-    }
-}
-
-// Each label with the widest text it will show: its caption, or its bar's maximum.
-QList<LabelText> WidestTexts(const Form2& form) {
-    const std::pair<const char*, const char*> widest[] = {{"Label1_0", "Speed: (1 = Insane)"},
-                                                          {"Label1_1", "Level:"},
-                                                          {"Label1_2", "# of food points:"},
-                                                          {"Label1_3", "Growth Rate:"},
-                                                          {"capS", "1000"},
-                                                          {"CapL", "10"},
-                                                          {"CapF", "100"},
-                                                          {"CapG", "10"}};
-    QList<LabelText> labels;
-    for (const auto& [name, text] : widest) {
-        labels.append({form.findChild<QLabel*>(name), text});
-    }
-    return labels;
-}
-
 // The caption's width within the label's, and its glyphs within the label's height where the
 // label centres the line.
 bool Fits(const QFont& font, const LabelText& entry) {
@@ -181,7 +138,17 @@ bool Fits(const QFont& font, const LabelText& entry) {
            baseline + ink.top() >= 0 && baseline + ink.bottom() < entry.label->height();
 }
 
+// One bold font for all labels, shrunk from 21.75 pt only as far as the widest text each label
+// shows (its caption, or its bar's maximum) needs; it fits even when no family is installed.
 TEST_F(SettingsWindow, LabelsShareABoldFontInWhichEveryCaptionFitsJustSo) {
+    QList<LabelText> labels;
+    for (const char* name : {"Label1_0", "Label1_1", "Label1_2", "Label1_3"}) {
+        labels.append({child<QLabel>(name), caption(name)});
+    }
+    for (const auto& [name, widest] :
+         {std::pair{"capS", "1000"}, {"CapL", "10"}, {"CapF", "100"}, {"CapG", "10"}}) {
+        labels.append({child<QLabel>(name), widest});
+    }
     const QFont font = child("Label1_0")->font();
     EXPECT_TRUE(PreferredLabelFamilies().contains(font.family())) << font.family().toStdString();
     EXPECT_EQ(font.weight(), QFont::Bold);
@@ -189,30 +156,24 @@ TEST_F(SettingsWindow, LabelsShareABoldFontInWhichEveryCaptionFitsJustSo) {
     QFont larger = font;
     larger.setPointSizeF(font.pointSizeF() + 0.25);
     bool largerFitsAll = true;
-    for (const LabelText& entry : WidestTexts(form)) {
+    const QFont fallback = ChooseLabelFont({"No Such Family At All"}, labels);
+    EXPECT_EQ(fallback.weight(), QFont::Bold);
+    for (const LabelText& entry : labels) {
         SCOPED_TRACE(entry.label->objectName().toStdString());
         EXPECT_EQ(entry.label->font(), font);
         EXPECT_TRUE(Fits(font, entry));
+        EXPECT_TRUE(Fits(fallback, entry));
         largerFitsAll = largerFitsAll && Fits(larger, entry);
     }
     EXPECT_TRUE(font.pointSizeF() == 21.75 || !largerFitsAll) << "shrunk more than needed";
 }
 
-TEST_F(SettingsWindow, LabelFontStillFitsWhenNoFamilyIsInstalled) {
-    const QList<LabelText> labels = WidestTexts(form);
-    const QFont font = ChooseLabelFont({"No Such Family At All"}, labels);
-    EXPECT_EQ(font.weight(), QFont::Bold);
-    for (const LabelText& entry : labels) {
-        EXPECT_TRUE(Fits(font, entry)) << entry.label->objectName().toStdString();
-    }
-}
-
 TEST_F(SettingsWindow, TabWalksBarsThenTheCheckedOptionThenTheStartButton) {
     showActive();
     EXPECT_EQ(QApplication::focusWidget(), bar("Speed"));
-    const auto visits = [&](int tab, const QStringList& expected) {
+    const auto visits = [&](Qt::Key tab, const QStringList& expected) {
         for (const QString& name : expected) {
-            key(QApplication::focusWidget(), tab);
+            QTest::keyClick(QApplication::focusWidget(), tab);
             EXPECT_EQ(QApplication::focusWidget()->objectName().toStdString(), name.toStdString());
         }
     };
@@ -223,9 +184,11 @@ TEST_F(SettingsWindow, TabWalksBarsThenTheCheckedOptionThenTheStartButton) {
     visits(Qt::Key_Backtab, {"Option1_1", "GR"});
 }
 
-TEST_F(SettingsWindow, KeysMoveBarsAndTheLabelFollows) {
+// Left and Up lower a bar, Right and Down raise it; the label follows each change at once, and a
+// dragged thumb's only when it is let go.
+TEST_F(SettingsWindow, KeysClicksAndDragsMoveBarsAndTheLabelFollows) {
     const struct {
-        int key;
+        Qt::Key key;
         int from;
         int to;
     } presses[] = {{Qt::Key_Right, 5, 6},         {Qt::Key_Down, 5, 6},
@@ -236,27 +199,22 @@ TEST_F(SettingsWindow, KeysMoveBarsAndTheLabelFollows) {
     for (const auto& press : presses) {
         SCOPED_TRACE(press.key);
         speed->setValue(press.from);
-        key(speed, press.key);
+        QTest::keyClick(speed, press.key);
         EXPECT_EQ(speed->value(), press.to);
         EXPECT_EQ(caption("capS"), QString::number(press.to));
     }
-}
 
-TEST_F(SettingsWindow, MouseClicksStepByTheSmallAndTheLargeStep) {
     showActive();
-    QScrollBar* speed = bar("Speed");
-    click(speed, {speed->width() - 4, speed->height() / 2});  // right arrow
-    EXPECT_EQ(caption("capS"), "2");
     speed->setValue(1);
-    click(speed, {speed->width() * 3 / 4, speed->height() / 2});  // trough right of the thumb
-    EXPECT_EQ(caption("capS"), "101");
-}
+    QTest::mouseClick(speed, Qt::LeftButton, {}, {speed->width() - 4, speed->height() / 2});
+    EXPECT_EQ(caption("capS"), "2") << "the right arrow";
+    speed->setValue(1);
+    QTest::mouseClick(speed, Qt::LeftButton, {}, {speed->width() * 3 / 4, speed->height() / 2});
+    EXPECT_EQ(caption("capS"), "101") << "the trough right of the thumb";
 
-TEST_F(SettingsWindow, ADraggedThumbChangesTheLabelOnlyWhenReleased) {
-    QScrollBar* speed = bar("Speed");
     speed->setSliderDown(true);
     speed->setSliderPosition(500);
-    EXPECT_EQ(caption("capS"), "1");
+    EXPECT_EQ(caption("capS"), "101") << "no change while the thumb is dragged";
     speed->setSliderDown(false);
     EXPECT_EQ(caption("capS"), "500");
 }
@@ -264,51 +222,43 @@ TEST_F(SettingsWindow, ADraggedThumbChangesTheLabelOnlyWhenReleased) {
 // Both cases run on one window, so the second also switches back from "2 Player" to "1 Player".
 TEST_F(SettingsWindow, StartWritesTheFiveSettingsHidesTheWindowThenStartsTheGame) {
     const struct {
-        bool maxima;
         const char* chosen;
         const char* other;
-        QStringList labels;  // capS, CapL, CapF, CapG
-        std::int16_t speed, level, food, growth, players;
-    } cases[] = {
-        {true, "Option1_1", "Option1_0", {"1000", "10", "100", "10"}, 1000, 10, 100, 10, 2},
-        {false, "Option1_0", "Option1_1", {"1", "1", "1", "1"}, 1, 1, 1, 1, 1}};
+        bool maxima;
+        std::array<int, 5> written;  // speed, level, food points, growth rate, players
+    } cases[] = {{"Option1_1", "Option1_0", true, {1000, 10, 100, 10, 2}},
+                 {"Option1_0", "Option1_1", false, {1, 1, 1, 1, 1}}};
     for (const auto& setting : cases) {
         SCOPED_TRACE(setting.chosen);
         state = GameState{};
         showActive();
-        for (const char* name : {"Speed", "Level", "Fdpts", "GR"}) {
+        for (const auto& [name, label] :
+             {std::pair{"Speed", "capS"}, {"Level", "CapL"}, {"Fdpts", "CapF"}, {"GR", "CapG"}}) {
             bar(name)->setValue(setting.maxima ? bar(name)->maximum() : 1);
+            EXPECT_EQ(caption(label).toInt(), bar(name)->value());
         }
         child<QAbstractButton>(setting.chosen)->click();
         EXPECT_FALSE(child<QAbstractButton>(setting.other)->isChecked());
-        EXPECT_EQ((QStringList{caption("capS"), caption("CapL"), caption("CapF"), caption("CapG")}),
-                  setting.labels);
         const int startsBefore = starts;
-        start();
+        child<QAbstractButton>("Command1")->click();
         EXPECT_EQ(starts, startsBefore + 1);
         EXPECT_FALSE(visibleAtStart);
         EXPECT_FALSE(form.isVisible());
-        EXPECT_EQ(state.SpeedSetting, setting.speed);
-        EXPECT_EQ(state.LevelSetting, setting.level);
-        EXPECT_EQ(state.FoodCount, setting.food);
-        EXPECT_EQ(state.GrowthRate, setting.growth);
-        EXPECT_EQ(state.Players, setting.players);
+        EXPECT_EQ((std::array<int, 5>{state.SpeedSetting, state.LevelSetting, state.FoodCount,
+                                      state.GrowthRate, state.Players}),
+                  setting.written);
     }
 }
 
-TEST_F(SettingsWindow, EnterAndEscapeDoNotStart) {
-    showActive();
-    key(bar("Speed"), Qt::Key_Return);
-    key(child("Option1_0"), Qt::Key_Enter);
-    key(child("Command1"), Qt::Key_Escape);
-    key(&form, Qt::Key_Escape);
-    EXPECT_EQ(starts, 0);
-    EXPECT_TRUE(form.isVisible());
-}
-
-TEST_F(SettingsWindow, ClosingBeforeTheStartEndsTheProgramWithStatusZero) {
+// Enter and Escape start nothing; closing the window before the start ends the program with 0.
+TEST_F(SettingsWindow, OnlyTheStartButtonStartsAndClosingEndsTheProgram) {
     QApplication::setQuitOnLastWindowClosed(false);
     showActive();
+    QTest::keyClick(bar("Speed"), Qt::Key_Return);
+    QTest::keyClick(child("Option1_0"), Qt::Key_Enter);
+    QTest::keyClick(child("Command1"), Qt::Key_Escape);
+    QTest::keyClick(&form, Qt::Key_Escape);
+    EXPECT_TRUE(form.isVisible());
     QTimer::singleShot(0, &form, &QWidget::close);
     QTimer::singleShot(10000, &form, [] { QCoreApplication::exit(2); });  // a guard, not a timing
     EXPECT_EQ(QApplication::exec(), 0);
