@@ -34,6 +34,13 @@ fuzz: setup
 		tests/fuzz/run_fuzz build/fuzz/tests/fuzz/orvex_fuzz $(FUZZ_SECONDS); \
 	else echo "fuzz: clang++ not found, skipping the fuzz run"; fi
 
+# Benchmarks from a Release build, each figure against its target, as a table and in
+# build/bench/results.json. Not a test: a missed target does not fail the run.
+bench: setup
+	@test -f build/bench/build.ninja || cmake --preset bench
+	@cmake --build build/bench --target orvex_benchmarks
+	bench/run_bench build/bench
+
 # Installs into PREFIX: lib/orvex holds the program with its sound, bin/orvex links to it.
 PREFIX ?= /usr/local
 install: build

@@ -2,15 +2,13 @@
 // is what it claims to be, so that a broken set-up fails loudly instead of timing something else.
 #include <benchmark/benchmark.h>
 
-#include <ctime>
-
 #include <array>
-#include <cstring>
+#include <ctime>
 #include <iostream>
-#include <string>
 #include <vector>
 
 #include "bench_boards.h"
+#include "bench_cli.h"
 #include "game/food.h"
 #include "game/tick.h"
 #include "plain_food.h"
@@ -182,22 +180,6 @@ bool CheckOneFreeCellBoard() {
     return true;
 }
 
-// "--quick" runs every case once, briefly: enough to show that the set-ups and the cases work.
-std::vector<char*> ExpandQuickFlag(int argc, char** argv) {
-    static std::string minTime = "--benchmark_min_time=0.001";
-    static std::string oneRepetition = "--benchmark_repetitions=1";
-    std::vector<char*> args;
-    for (int i = 0; i < argc; ++i) {
-        if (std::strcmp(argv[i], "--quick") == 0) {
-            args.push_back(minTime.data());
-            args.push_back(oneRepetition.data());
-        } else {
-            args.push_back(argv[i]);
-        }
-    }
-    return args;
-}
-
 }  // namespace
 
 }  // namespace orvex::bench
@@ -207,13 +189,5 @@ int main(int argc, char** argv) {
     if (!CheckWorstTickBoard() || !CheckOneFreeCellBoard()) {
         return 1;
     }
-    std::vector<char*> args = ExpandQuickFlag(argc, argv);
-    int count = static_cast<int>(args.size());
-    benchmark::Initialize(&count, args.data());
-    if (benchmark::ReportUnrecognizedArguments(count, args.data())) {
-        return 2;
-    }
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return RunBenchmarks(argc, argv);
 }
