@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QScreen>
+#include <memory>
 #include <optional>
 
 #include "board/board.h"
@@ -11,6 +12,7 @@
 namespace orvex {
 namespace {
 
+// The colour in the middle of a cell's rectangle.
 QColor ShownAt(Form1& window, const GameState& state, std::int16_t x, std::int16_t y) {
     const PixelRect cell = CellRect(state.metrics, x, y);
     return window.grab().toImage().pixelColor(cell.left + cell.width / 2,
@@ -22,37 +24,32 @@ QColor ColourOf(TileKind tile) {
     return {colour.red, colour.green, colour.blue};
 }
 
-class Form1Test : public ::testing::Test {
-protected:
-    void SetUp() override {
-        state.metrics = ComputeScreenMetrics(window.platform().screenSize());
-        window.resize(QGuiApplication::primaryScreen()->size());
-        window.show();
-    }
-    void draw(std::int16_t x, std::int16_t y, TileKind tile) {
-        DrawTile(state.metrics, window.platform(), x, y, tile);
-    }
+// Each tile shows in its cell; the picture keeps the last tile of a cell through hiding and
+// repaints, and shows the background where nothing was drawn.
+TEST(Form1, ShowsEachTileInItsCellAndKeepsThePicture) {
     GameState state;
     Form1 window{state};
-};
-
-TEST_F(Form1Test, EveryTileKindShowsItsColourInItsCell) {
-    for (const TileKind tile :
-         {TileWorm1, TileBorder, TileFloor, TileFood, TileObstacle, TileWorm2}) {
-        const auto x = static_cast<std::int16_t>(3 + tile * 2);
-        draw(x, 4, tile);
-        EXPECT_EQ(ShownAt(window, state, x, 4), ColourOf(tile)) << tile;
+    state.metrics = ComputeScreenMetrics(window.platform().screenSize());
+    window.resize(QGuiApplication::primaryScreen()->size());
+    window.show();
+    const TileKind tiles[] = {TileWorm1, TileBorder, TileFloor, TileFood, TileObstacle, TileWorm2};
+    for (const TileKind tile : tiles) {
+        DrawTile(state.metrics, window.platform(), static_cast<std::int16_t>(3 + tile * 2), 4,
+                 tile);
     }
-    EXPECT_EQ(ShownAt(window, state, 3, 5), QColor(255, 255, 0)) << "never drawn: background";
-}
-
-TEST_F(Form1Test, ThePictureKeepsTheLastTileThroughHidingAndRepaints) {
-    draw(7, 2, TileFood);
-    draw(7, 2, TileObstacle);
+    DrawTile(state.metrics, window.platform(), 7, 2, TileFood);
+    DrawTile(state.metrics, window.platform(), 7, 2, TileObstacle);
     window.hide();
     window.show();
     window.repaint();
+
+    for (const TileKind tile : tiles) {
+        EXPECT_EQ(ShownAt(window, state, static_cast<std::int16_t>(3 + tile * 2), 4),
+                  ColourOf(tile))
+            << tile;
+    }
     EXPECT_EQ(ShownAt(window, state, 7, 2), ColourOf(TileObstacle));
+    EXPECT_EQ(ShownAt(window, state, 3, 5), QColor(255, 255, 0)) << "never drawn: background";
 }
 
 // Notes whether the board was built when the main window was first shown.
@@ -73,7 +70,7 @@ TEST(OpenMainWindow, BuildsTheBoardThenShowsTheWindowMaximized) {
     state.LevelSetting = 1;
     ShowWatcher watcher(state);
     qApp->installEventFilter(&watcher);
-    Form1* window = OpenMainWindow(state);
+    const std::unique_ptr<Form1> window(OpenMainWindow(state));
     qApp->removeEventFilter(&watcher);
 
     EXPECT_EQ(watcher.builtWhenShown, true);
@@ -86,33 +83,29 @@ TEST(OpenMainWindow, BuildsTheBoardThenShowsTheWindowMaximized) {
     EXPECT_GE(window->frameGeometry().width(), available.width());
     EXPECT_GE(window->frameGeometry().height(), available.height());
     EXPECT_FALSE(window->isModal());
-    delete window;
 }
 
-struct Closing : ::testing::Test {
+// While the score report is up, closing is refused; during a game it shows player 1's bare score
+// once and ends the program.
+TEST(Form1, ClosingIsRefusedUnderTheReportAndShowsTheBareScoreDuringAGame) {
     GameState state;
-    testing::FakePlatform platform;
-    Form1 window{state, platform};
-};
-
-TEST_F(Closing, DuringAGameShowsPlayerOnesScoreOnce) {
     state.Players = 2;
     state.Score1 = 4;
     state.Score2 = 9;
+    state.GameEnded = true;
+    testing::FakePlatform platform;
+    Form1 window{state, platform};
     window.show();
+    EXPECT_FALSE(window.close());
+    EXPECT_TRUE(window.isVisible());
+    EXPECT_TRUE(platform.boxes.empty());
+
+    state.GameEnded = false;
     EXPECT_TRUE(window.close());
     window.show();
     window.close();
     EXPECT_EQ(platform.boxes, std::vector<std::string>{"4"});
     EXPECT_TRUE(platform.ended);
-}
-
-TEST_F(Closing, IsRefusedWhileTheScoreReportIsUp) {
-    state.GameEnded = true;
-    window.show();
-    EXPECT_FALSE(window.close());
-    EXPECT_TRUE(window.isVisible());
-    EXPECT_TRUE(platform.boxes.empty());
 }
 
 }  // namespace
