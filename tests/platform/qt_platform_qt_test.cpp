@@ -9,6 +9,7 @@
 #include <QScreen>
 #include <QTest>
 #include <QTimer>
+#include <array>
 
 #include "board/main_window.h"
 #include "platform/qt_platform.h"
@@ -30,37 +31,30 @@ protected:
     bool isDown(int virtualKey) { return platform.GetAsyncKeyState(virtualKey) < 0; }
 };
 
+// With or without Shift; auto-repeats change nothing, and losing the focus releases every key.
 TEST_F(QtPlatformTest, AKeyReadsDownFromItsPressToItsRelease) {
-    struct Mapping {
+    const struct {
         int qtKey;
         Qt::KeyboardModifiers modifiers;
         int virtualKey;
-    };
-    for (const Mapping m : {Mapping{Qt::Key_Left, {}, 37},
-                            {Qt::Key_Up, {}, 38},
-                            {Qt::Key_Right, {}, 39},
-                            {Qt::Key_Down, {}, 40},
-                            {Qt::Key_A, {}, 65},
-                            {Qt::Key_D, Qt::ShiftModifier, 68},
-                            {Qt::Key_S, {}, 83},
-                            {Qt::Key_W, Qt::ShiftModifier, 87}}) {
-        key(QEvent::KeyPress, m.qtKey, m.modifiers);
-        EXPECT_TRUE(isDown(m.virtualKey)) << m.virtualKey;
-        key(QEvent::KeyRelease, m.qtKey, m.modifiers);
-        EXPECT_FALSE(isDown(m.virtualKey)) << m.virtualKey;
+    } keys[] = {{Qt::Key_Left, {}, 37},  {Qt::Key_Up, {}, 38},
+                {Qt::Key_Right, {}, 39}, {Qt::Key_Down, {}, 40},
+                {Qt::Key_A, {}, 65},     {Qt::Key_D, Qt::ShiftModifier, 68},
+                {Qt::Key_S, {}, 83},     {Qt::Key_W, Qt::ShiftModifier, 87}};
+    for (const auto& k : keys) {
+        key(QEvent::KeyPress, k.qtKey, k.modifiers);
+        EXPECT_TRUE(isDown(k.virtualKey)) << k.virtualKey;
+        key(QEvent::KeyRelease, k.qtKey, k.modifiers);
+        EXPECT_FALSE(isDown(k.virtualKey)) << k.virtualKey;
     }
-}
 
-TEST_F(QtPlatformTest, AutoRepeatChangesNoKey) {
     key(QEvent::KeyPress, Qt::Key_Left);
     key(QEvent::KeyRelease, Qt::Key_Left, {}, true);
-    EXPECT_TRUE(isDown(37));
+    EXPECT_TRUE(isDown(37)) << "an auto-repeated release";
     key(QEvent::KeyRelease, Qt::Key_Left);
     key(QEvent::KeyPress, Qt::Key_Left, {}, true);
-    EXPECT_FALSE(isDown(37));
-}
+    EXPECT_FALSE(isDown(37)) << "an auto-repeated press";
 
-TEST_F(QtPlatformTest, LosingTheFocusReleasesEveryKey) {
     key(QEvent::KeyPress, Qt::Key_Up);
     Q_EMIT qGuiApp->applicationStateChanged(Qt::ApplicationInactive);
     EXPECT_FALSE(isDown(38));
@@ -89,24 +83,20 @@ TEST_F(QtPlatformTest, MessageBoxIsPlainTitledAndCopiesItsText) {
     platform.messageBox("Player 1 got 3 points!!");
 }
 
-TEST_F(QtPlatformTest, ScreenFolderAndTimeOfDay) {
+// The screen in twips at 15 a pixel, the program's folder without a trailing slash, the seconds
+// since midnight; a missing sound file is no error.
+TEST_F(QtPlatformTest, ScreenFolderTimeOfDayAndSound) {
     const ScreenSize screen = platform.screenSize();
     const QSize pixels = QGuiApplication::primaryScreen()->geometry().size();
-    EXPECT_EQ(screen.widthTwips, pixels.width() * 15.0F);
-    EXPECT_EQ(screen.heightTwips, pixels.height() * 15.0F);
-    EXPECT_EQ(screen.twipsPerPixelX, 15.0F);
-    EXPECT_EQ(screen.twipsPerPixelY, 15.0F);
-
+    EXPECT_EQ((std::array{screen.widthTwips, screen.heightTwips, screen.twipsPerPixelX,
+                          screen.twipsPerPixelY}),
+              (std::array{pixels.width() * 15.0F, pixels.height() * 15.0F, 15.0F, 15.0F}));
     const std::string folder = platform.programFolder();
     EXPECT_FALSE(folder.ends_with('/'));
     EXPECT_TRUE(QDir(QString::fromStdString(folder)).exists());
-
     const float now = platform.timeOfDay();
-    EXPECT_GE(now, 0.0F);
-    EXPECT_LT(now, 86400.0F);
-}
+    EXPECT_TRUE(now >= 0.0F && now < 86400.0F) << now;
 
-TEST_F(QtPlatformTest, AMissingSoundFileIsNoError) {
     platform.PlaySoundA("/nonexistent/folder/eat.wav");
     platform.PlaySoundA("");
     QTest::qWait(20);
