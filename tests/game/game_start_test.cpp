@@ -61,14 +61,6 @@ TEST(FormLoad, EffectsComeInOrderWithTheBorderLast) {
     EXPECT_EQ(platform.log, expected);
 }
 
-// 1280 x 768.5 pixels at 12 twips per pixel: the last border tile lands where that screen puts it.
-TEST(FormLoad, MetricsComeFromTheScreen) {
-    FakePlatform platform;
-    platform.screen = ScreenSize{15360, 9222, 12, 12};
-    EXPECT_EQ(Started({.level = 1}, platform).metrics.ScreenHeightPx, 768);
-    EXPECT_EQ(platform.refreshed.back(), (PixelRect{1248, 666, 32, 26}));
-}
-
 // A one-player game leaves worm 2's score and count alone, though the level sets its start. The
 // level is loaded first, so food refuses the start cell of every worm in play, and only those.
 TEST(FormLoad, OnlyATwoPlayerGameSetsUpWormTwo) {
@@ -99,7 +91,6 @@ TEST(FormLoad, OnlyATwoPlayerGameSetsUpWormTwo) {
 // every level with the food placement.
 TEST(FormLoad, FillsEveryFoodSlotWithADistinctFreeCell) {
     const GameSettings starts[] = {{.level = 1, .foodCount = 1},
-                                   {.level = 5, .foodCount = 1, .players = 2},
                                    {.level = 10, .foodCount = 100, .players = 2}};
     for (const GameSettings& settings : starts) {
         FakePlatform platform;
