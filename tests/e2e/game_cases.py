@@ -4,17 +4,17 @@ import re
 import sys
 import time
 
-from orvex_e2e import (BOX_TITLE, DOWN, LEFT, MAIN_TITLE, UP, DigitReader, MainWindow,
+from orvex_e2e import (BOX_TITLE, DOWN, LEFT, MAIN_TITLE, UP, DigitReader, MainWindow, Settings,
                        WormTracker, case, check, dismiss, expected_report, main, parse_report,
-                       wait_box, wait_until, Settings)
+                       wait_box, wait_until)
 
 SPEED_200 = ["End"] + ["Prior"] * 8  # 1000 less eight large steps
 SPEED_300 = ["End"] + ["Prior"] * 7
 
 
-def wait_changed(session, settings, control, before, what):
-    return wait_until(lambda: (lambda now: now if now.data != before.data else None)(
-        settings.label_image(control)), 5, what)
+def wait_changed(settings, control, before, what):
+    return wait_until(lambda: settings.label_image(control), 5, what,
+                      accept=lambda now: now.data != before.data)
 
 
 def read_after(session, settings, reader, control, keys=(), click=None):
@@ -23,7 +23,7 @@ def read_after(session, settings, reader, control, keys=(), click=None):
         session.key(*keys)
     if click:
         settings.click(*click)
-    return reader.read(wait_changed(session, settings, control, before, f"{control} to change"))
+    return reader.read(wait_changed(settings, control, before, f"{control} to change"))
 
 
 def indicator_ink(settings, option, shot):
@@ -44,7 +44,7 @@ def learn_digits(session, settings, reader):
     image = start
     for value in range(2, 11):
         session.key("Right")
-        image = wait_changed(session, settings, "CapL", image, f"Level to show {value}")
+        image = wait_changed(settings, "CapL", image, f"Level to show {value}")
         glyphs = reader.glyphs(image)
         check(len(glyphs) == len(str(value)), f"CapL shows {len(glyphs)} glyphs for {value}")
         reader.learn(str(value)[-1], glyphs[-1])
@@ -98,9 +98,9 @@ def settings_by_keyboard_and_mouse(context):
 
         before = session.screenshot()
         session.key("Tab", "Down")
-        after = wait_until(lambda: (lambda shot: shot if indicator_ink(settings, "Option1(1)", shot)
-                                    > indicator_ink(settings, "Option1(0)", shot) else None)(
-            session.screenshot()), 5, '"2 Player" to be selected')
+        after = wait_until(session.screenshot, 5, '"2 Player" to be selected',
+                           accept=lambda shot: indicator_ink(settings, "Option1(1)", shot)
+                           > indicator_ink(settings, "Option1(0)", shot))
         check(indicator_ink(settings, "Option1(0)", before) > indicator_ink(settings, "Option1(1)", before),
               '"1 Player" was not selected at start')
         check(indicator_ink(settings, "Option1(0)", after) < indicator_ink(settings, "Option1(0)", before),
@@ -122,13 +122,12 @@ def settings_by_keyboard_and_mouse(context):
         obstacles = {cell for cell, name in board.items() if name == "obstacle"}
         check(obstacles == lattice, "the level 10 lattice is not on the board")
         # A picture taken inside a tick may show an eaten food point not yet covered by the head.
-        wait_until(lambda: (lambda n: n if n == 100 else None)(
-            sum(1 for name in game.board(session.screenshot()).values() if name == "food")),
-            3, "100 food points on the board")
+        wait_until(lambda: len(game.cells("food", game.board(session.screenshot()))), 3,
+                   "100 food points on the board", accept=lambda count: count == 100)
         tracker = WormTracker(game)
         tracker.wait_for(lambda t: t.head("worm1") and t.head("worm2"), "both worms to show")
         box = wait_box(session)
-        score1, score2 = parse_report(session.box_text(box))
+        _, score2 = parse_report(session.box_text(box))
         check(score2 is not None, "a two-player game gave a one-player report")
         dismiss(session, box)
         check(session.wait_exit() == 0, "the program did not end with status 0")
@@ -184,8 +183,7 @@ def close_settings_window(context):
     with context.session() as session:
         session.start()
         settings = Settings(session)
-        border, title = session.frame_offset(settings.window)
-        session.click(settings.left + settings.width + border - 11, settings.top - title // 2)
+        session.press_close(settings.window)
         deadline = time.monotonic() + 10
         while session.alive() and time.monotonic() < deadline:
             check(not session.find_windows(BOX_TITLE), "closing the settings window showed a box")
@@ -241,7 +239,7 @@ def steer_two_players(context):
         rows = {y for _, y in tracker.paths["worm1"]}
         check(rows == {13}, f"W A S D steered the black worm too: {tracker.paths['worm1']}")
         box = wait_box(session)
-        score1, score2 = parse_report(session.box_text(box))
+        _, score2 = parse_report(session.box_text(box))
         check(score2 is not None, "a two-player game gave a one-player report")
         dismiss(session, box)
         check(session.wait_exit() == 0, "the program did not end with status 0")

@@ -72,12 +72,13 @@ def check(condition, message):
         raise Failure(message)
 
 
-def wait_until(probe, timeout, what, interval=0.05):
-    """Polls `probe` until it returns something truthy; fails after `timeout` seconds."""
+def wait_until(probe, timeout, what, interval=0.05, accept=bool):
+    """Polls `probe` until `accept` takes its value, and returns that value; fails after `timeout`
+    seconds."""
     deadline = time.monotonic() + timeout
     while True:
         value = probe()
-        if value:
+        if accept(value):
             return value
         if time.monotonic() > deadline:
             raise Failure(f"timed out after {timeout:.0f} s waiting for {what}")
@@ -402,6 +403,12 @@ class Session:
         y = int(re.search(r"Relative upper-left Y:\s+(-?\d+)", info).group(1))
         return x, y
 
+    def press_close(self, window):
+        """Clicks the close button at the right end of the window's title bar (openbox's layout)."""
+        left, top, width, _ = self.geometry(window)
+        border, title = self.frame_offset(window)
+        self.click(left + width + border - 11, top - title // 2)
+
     def active_window(self):
         out = self.x(["xdotool", "getactivewindow"]).split()
         return int(out[0]) if out else None
@@ -439,10 +446,16 @@ class Session:
         # xclip keeps the clipboard in the background until the box takes it over.
         subprocess.run(["xclip", "-i", "-selection", "clipboard"], input=marker.encode(),
                        env=self.env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=5)
-        self.key("ctrl+c")
-        text = wait_until(lambda: (lambda t: t if t and t != marker else None)(self.clipboard()),
-                          5, "the box's text on the clipboard")
-        return message_of(text)
+        # A box that has only just been activated may not take the shortcut yet: try again.
+        for attempt in range(5):
+            self.key("ctrl+c")
+            try:
+                text = wait_until(self.clipboard, 1, "the box's text on the clipboard",
+                                  accept=lambda copied: copied and copied != marker)
+                return message_of(text)
+            except Failure:
+                if attempt == 4:
+                    raise
 
 
 def message_of(copied):
@@ -522,14 +535,8 @@ class MainWindow:
         board = board or self.board()
         return {cell for cell, name in board.items() if name == kind}
 
-    def close_button(self):
-        """The centre of the close button at the right end of the frame's title bar."""
-        border, title = self.session.frame_offset(self.window)
-        frame_right = self.left + self.width + border
-        return frame_right - 11, self.top - title // 2
-
     def press_close(self):
-        self.session.click(*self.close_button())
+        self.session.press_close(self.window)
 
 
 class DigitReader:
