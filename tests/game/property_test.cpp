@@ -216,11 +216,11 @@ private:
         ASSERT_NO_FATAL_FAILURE(CheckFoods(before, {eaten1, eaten2}));
         const auto placed = [&](int i) { return i > 0 && state_.Foods[i] != Cell{} ? 1U : 0U; };
         ASSERT_EQ(platform_.tiles.size(), (two ? 5U : 3U) + placed(eaten1) + placed(eaten2));
-        totals.eaten += (eaten1 > 0) + (eaten2 > 0);
+        totals.eaten += (eaten1 > 0 ? 1 : 0) + (eaten2 > 0 ? 1 : 0);
         totals.longestWorm = std::max({totals.longestWorm, static_cast<int>(state_.Worm1.count()),
                                        static_cast<int>(state_.Worm2.count())});
-        totals.foodsOff +=
-            (eaten1 > 0 && placed(eaten1) == 0) + (eaten2 > 0 && placed(eaten2) == 0);
+        totals.foodsOff += (eaten1 > 0 && placed(eaten1) == 0 ? 1 : 0) +
+                           (eaten2 > 0 && placed(eaten2) == 0 ? 1 : 0);
     }
 
     int Grown(int count, int eaten) const {
@@ -290,7 +290,7 @@ private:
     std::mt19937_64 random_;
     FakePlatform platform_;
     GameState state_;
-    std::array<bool, kColumns * kRows> wall_{};
+    std::array<bool, std::size_t{kColumns} * kRows> wall_{};
     int keyChance_ = 0;
     bool touring_ = false;
     int tick_ = 0;
