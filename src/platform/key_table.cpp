@@ -2,11 +2,13 @@
 
 #include <QGuiApplication>
 #include <QKeyEvent>
+#include <cstdint>
 
 namespace orvex {
 
 KeyTable::KeyTable(QObject* parent) : QObject(parent) {
     QCoreApplication::instance()->installEventFilter(this);
+    QCoreApplication::instance()->installNativeEventFilter(this);
     connect(qGuiApp, &QGuiApplication::applicationStateChanged, this,
             [this](Qt::ApplicationState state) {
                 if (state != Qt::ApplicationActive) {
@@ -16,6 +18,7 @@ KeyTable::KeyTable(QObject* parent) : QObject(parent) {
 }
 
 KeyTable::~KeyTable() {
+    QCoreApplication::instance()->removeNativeEventFilter(this);
     QCoreApplication::instance()->removeEventFilter(this);
 }
 
@@ -64,6 +67,18 @@ bool KeyTable::eventFilter(QObject* watched, QEvent* event) {
             break;
     }
     return QObject::eventFilter(watched, event);
+}
+
+bool KeyTable::nativeEventFilter(const QByteArray& eventType, void* message, qintptr* /*result*/) {
+    // Qt's X11 backend reports a focus loss only after about 400 ms, and not at all when the focus
+    // comes back sooner, so a key released in another window meanwhile would stay down. The X
+    // server's own FocusOut event (type 10; the top bit only marks sent events) comes at once.
+    constexpr std::uint8_t kXcbFocusOut = 10;
+    if (eventType == "xcb_generic_event_t" &&
+        (*static_cast<const std::uint8_t*>(message) & 0x7FU) == kXcbFocusOut) {
+        releaseAll();
+    }
+    return false;
 }
 
 }  // namespace orvex

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QAbstractNativeEventFilter>
 #include <QObject>
 #include <bitset>
 
@@ -9,7 +10,7 @@ namespace orvex {
 // application-wide event filter keeps this table: a press sets its key, a release clears it,
 // auto-repeats change nothing. When the application loses the focus every key counts as released,
 // since the release would go to another program.
-class KeyTable : public QObject {
+class KeyTable : public QObject, public QAbstractNativeEventFilter {
     Q_OBJECT
 public:
     explicit KeyTable(QObject* parent = nullptr);
@@ -20,6 +21,8 @@ public:
 
     // The virtual-key code of a Qt key, or 0 for a key the game never asks about.
     static int VirtualKeyOf(int qtKey);
+
+    bool nativeEventFilter(const QByteArray& eventType, void* message, qintptr* result) override;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
