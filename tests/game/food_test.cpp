@@ -176,18 +176,6 @@ TEST(Placement, MatchesThePlainScanDrawForDraw) {
     }
 }
 
-// Re-placing the same food point over and over never puts it back where it was.
-TEST(Placement, ReplacedFoodNeverReturnsToItsCell) {
-    FakePlatform platform;
-    GameState state = BuildBoard({.rows = {"##", "#1F"}}, platform);
-    for (int k = 0; k < 500; ++k) {
-        const Cell before = state.Foods[1];
-        platform.clock += 0.01F;
-        PlaceFood(state, platform, 1);
-        ASSERT_NE(state.Foods[1], before);
-    }
-}
-
 // Game start on every level with the most food: 100 different cells on free play-area cells.
 TEST(Placement, GameStartSpreadsAHundredFoodPointsOverFreeCells) {
     for (std::int16_t level = 1; level <= 10; ++level) {
