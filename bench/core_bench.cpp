@@ -71,7 +71,6 @@ public:
         seconds_ += seconds;
         calls_ += calls;
     }
-    std::int64_t calls() const { return calls_; }
 
 private:
     benchmark::State& run_;
