@@ -13,18 +13,19 @@ import argparse
 import glob
 import os
 import shutil
-import signal
 import struct
 import subprocess
 import sys
 import tempfile
 import unittest
 
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "e2e"))
+import orvex_e2e  # noqa: E402  (the X session shared with the end-to-end tests)
+
 APP_ID = "io.github.orvex.Orvex"
 ICON_SIZES = (48, 64, 128, 256)
 RUNTIME_PACKAGES = ("libqt6widgets6", "libqt6multimedia6", "libqt6gui6", "libqt6core6",
                     "fonts-quicksand", "libc6", "libstdc++6")
-SETTINGS_TITLE = "^Set Values\\.\\.\\.$"
 BUILD_DIR = None
 
 
@@ -138,80 +139,17 @@ class DebianPackageTest(unittest.TestCase):
         errors = [line for line in report if line.startswith("E:")]
         self.assertEqual(errors, [], "\n".join(report))
 
-    @unittest.skipIf(missing_tools("Xvfb", "openbox", "xdotool"), "Xvfb, openbox or xdotool missing")
+    @unittest.skipIf(missing_tools(*orvex_e2e.TOOLS), "the X tools of the end-to-end tests missing")
     def test_unpacked_program_opens_settings_window_and_closes(self):
-        with XSession() as session:
-            game = session.start([os.path.join(self.root, "usr/games/orvex")])
-            window = session.wait_for_window(SETTINGS_TITLE)
-            session.xdotool("windowactivate", "--sync", window)
+        # The end-to-end session waits for the window manager before the program starts: a window
+        # mapped while openbox is still taking over the screen can stay unmanaged and unseen.
+        with orvex_e2e.Session(os.path.join(self.root, "usr/games/orvex"), 1280, 800) as session:
+            session.start()
+            settings = orvex_e2e.Settings(session, timeout=30)
             # Closing the settings window before the start ends the program without a game.
-            session.xdotool("key", "alt+F4")
-            self.assertEqual(game.wait(timeout=15), 0, session.output(game))
+            session.press_close(settings.window)
+            self.assertEqual(session.wait_exit(15), 0, "\n".join(session.stderr_lines()))
 
-
-class XSession:
-    """A private X server (1280 x 800) with openbox on a free display; everything it started is
-    stopped on exit."""
-
-    def __init__(self):
-        self.processes = []
-        self.logs = {}
-
-    def __enter__(self):
-        self.runtime = tempfile.TemporaryDirectory(prefix="orvex-xdg-")
-        read_end, write_end = os.pipe()
-        server = self.spawn(["Xvfb", "-displayfd", str(write_end), "-screen", "0", "1280x800x24",
-                             "-nolisten", "tcp"], pass_fds=(write_end,))
-        os.close(write_end)
-        with os.fdopen(read_end) as display_pipe:
-            display = display_pipe.readline().strip()
-        if not display:
-            raise AssertionError(f"Xvfb did not start (exit {server.poll()})")
-        self.env = dict(os.environ, DISPLAY=f":{display}", XDG_RUNTIME_DIR=self.runtime.name,
-                        QT_QPA_PLATFORM="xcb")
-        self.env.pop("WAYLAND_DISPLAY", None)
-        self.spawn(["openbox"], env=self.env)
-        return self
-
-    def __exit__(self, *_):
-        for process in reversed(self.processes):
-            if process.poll() is None:
-                process.send_signal(signal.SIGTERM)
-                try:
-                    process.wait(timeout=5)
-                except subprocess.TimeoutExpired:
-                    process.kill()
-                    process.wait()
-        for log in self.logs.values():
-            log.close()
-        self.runtime.cleanup()
-
-    def spawn(self, args, **kwargs):
-        log = tempfile.TemporaryFile(mode="w+")
-        process = subprocess.Popen(args, stdin=subprocess.DEVNULL, stdout=log,
-                                   stderr=subprocess.STDOUT, **kwargs)
-        self.processes.append(process)
-        self.logs[process.pid] = log
-        return process
-
-    def start(self, args):
-        return self.spawn(args, env=self.env)
-
-    def output(self, process):
-        log = self.logs[process.pid]
-        log.seek(0)
-        return log.read()
-
-    def xdotool(self, *args, timeout=20):
-        return run(["xdotool", *args], env=self.env, timeout=timeout).stdout
-
-    def wait_for_window(self, title, timeout=30):
-        try:
-            found = self.xdotool("search", "--sync", "--onlyvisible", "--name", title,
-                                 timeout=timeout)
-        except subprocess.TimeoutExpired:
-            raise AssertionError(f"no visible window named {title} after {timeout} s") from None
-        return found.split()[0]
 
 def main():
     global BUILD_DIR
