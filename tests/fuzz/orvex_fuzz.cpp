@@ -15,10 +15,12 @@
 #include "game/tick.h"
 #include "platform/platform.h"
 #include "platform/random.h"
+#include "tour.h"
 
 namespace {
 
 using namespace orvex;
+using orvex::testing::TourDirection;
 
 constexpr int kMaxTicks = 5000;
 constexpr std::size_t kSettingBytes = 10;
@@ -66,21 +68,6 @@ public:
 private:
     Random random_;
 };
-
-// Down the odd columns and up the even ones (rows 2..25), then back along row 1: a cycle through
-// all 950 play-area cells that a worm of up to 499 cells can follow for ever.
-Direction TourDirection(Cell cell) {
-    if (cell.y == 1) {
-        return cell.x > 1 ? Direction::Left : Direction::Down;
-    }
-    if (cell.x % 2 == 1) {
-        return cell.y < 25 ? Direction::Down : Direction::Right;
-    }
-    if (cell.y > 2) {
-        return Direction::Up;
-    }
-    return cell.x < 38 ? Direction::Right : Direction::Up;
-}
 
 // The key bits (low nibble player 1, high nibble player 2) for one tick.
 std::uint8_t Keys(std::uint8_t scripted, bool autopilot, const GameState& state) {

@@ -19,6 +19,14 @@ struct ReportCase {
     std::string message;
 };
 
+GameState StateOf(const ReportCase& c) {
+    GameState state;
+    state.Players = c.players;
+    state.Score1 = c.score1;
+    state.Score2 = c.score2;
+    return state;
+}
+
 class Report : public ::testing::TestWithParam<ReportCase> {};
 
 // The clock stops before the box, so no tick runs while it is open; the program ends once it is
@@ -26,10 +34,7 @@ class Report : public ::testing::TestWithParam<ReportCase> {};
 TEST_P(Report, ShowsTheScoresThenEnds) {
     const ReportCase& c = GetParam();
     FakePlatform platform;
-    GameState state;
-    state.Players = c.players;
-    state.Score1 = c.score1;
-    state.Score2 = c.score2;
+    GameState state = StateOf(c);
     GameOver(state, platform);
     EXPECT_EQ(platform.log, (std::vector<std::string>{"timer 0", "box " + c.message, "end"}));
     EXPECT_TRUE(state.GameEnded);
@@ -53,10 +58,7 @@ class Unload : public ::testing::TestWithParam<ReportCase> {};
 TEST_P(Unload, ShowsPlayerOnesBareScore) {
     const ReportCase& c = GetParam();
     FakePlatform platform;
-    GameState state;
-    state.Players = c.players;
-    state.Score1 = c.score1;
-    state.Score2 = c.score2;
+    GameState state = StateOf(c);
     Form_Unload(state, platform);
     EXPECT_EQ(platform.log, (std::vector<std::string>{"timer 0", "box " + c.message, "end"}));
 }

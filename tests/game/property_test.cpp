@@ -17,6 +17,7 @@
 #include "fake_platform.h"
 #include "game/game_start.h"
 #include "game/tick.h"
+#include "tour.h"
 
 namespace orvex::testing {
 namespace {
@@ -106,21 +107,6 @@ struct Totals {
     int longest = 0;
     int longestWorm = 0;
 };
-
-// The direction of a tour through all 950 play-area cells: down the odd columns and up the even
-// ones (rows 2..25), then back along row 1 to the start.
-Direction TourDirection(Cell cell) {
-    if (cell.y == 1) {
-        return cell.x > 1 ? Direction::Left : Direction::Down;
-    }
-    if (cell.x % 2 == 1) {
-        return cell.y < 25 ? Direction::Down : Direction::Right;
-    }
-    if (cell.y > 2) {
-        return Direction::Up;
-    }
-    return cell.x < 38 ? Direction::Right : Direction::Up;
-}
 
 class Game {
 public:
