@@ -10,7 +10,8 @@ file(REMOVE_RECURSE ${root}/bin)
 # Sections that a stripped binary still carries and that nothing at run time reads.
 if(CPACK_STRIP_FILES)
     execute_process(COMMAND strip --remove-section=.comment --remove-section=.note
-                            ${root}/lib/orvex/orvex COMMAND_ERROR_IS_FATAL ANY)
+                            ${root}/lib/orvex/orvex ${root}/lib/orvex/orvex_sound.so
+                    COMMAND_ERROR_IS_FATAL ANY)
 endif()
 
 configure_file(${CPACK_ORVEX_DATA_DIR}/changelog.Debian.in ${doc_dir}/changelog.Debian @ONLY)

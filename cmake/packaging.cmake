@@ -1,7 +1,8 @@
-# Installing and packaging. The game plays eat.wav from its own folder, so the program and the sound live
-# together in lib/orvex and bin/orvex is a relative link to them. Desktop entry, icons, AppStream data,
-# manual page and licence complete the install; CPack turns the same install into a .deb, with the
-# Debian-only parts added by debian_staging.cmake.
+# Installing and packaging. The game plays eat.wav from its own folder and loads its sound module from
+# there, so the program, the module and the sound live together in lib/orvex and bin/orvex is a
+# relative link to them. Desktop entry, icons, AppStream data, manual page and licence complete the
+# install; CPack turns the same install into a .deb, with the Debian-only parts added by
+# debian_staging.cmake.
 
 set(ORVEX_APP_ID io.github.orvex.Orvex)
 set(ORVEX_MAINTAINER "The ORVEX developers <orvex@example.org>")
@@ -12,6 +13,7 @@ set(orvex_program_dir lib/orvex)
 file(MAKE_DIRECTORY ${orvex_generated})
 
 install(TARGETS orvex RUNTIME DESTINATION ${orvex_program_dir})
+install(TARGETS orvex_sound LIBRARY DESTINATION ${orvex_program_dir})
 if(TARGET orvex_eat_wav)
     install(FILES ${CMAKE_BINARY_DIR}/app/eat.wav DESTINATION ${orvex_program_dir})
 else()

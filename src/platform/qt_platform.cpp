@@ -1,16 +1,12 @@
 #include "platform/qt_platform.h"
 
 #include <QApplication>
-#include <QAudioDevice>
 #include <QClipboard>
-#include <QMediaDevices>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
 #include <QShortcut>
-#include <QSoundEffect>
 #include <QTime>
-#include <QUrl>
 #include <cstdio>
 #include <cstdlib>
 
@@ -41,7 +37,8 @@ void AddCopyShortcut(QMessageBox& box) {
 
 }  // namespace
 
-QtPlatform::QtPlatform(Form1& window) : window_(window) {}
+QtPlatform::QtPlatform(Form1& window)
+    : window_(window), sound_(OpenEatSound(QCoreApplication::applicationDirPath())) {}
 
 QtPlatform::~QtPlatform() = default;
 
@@ -50,24 +47,9 @@ std::int16_t QtPlatform::GetAsyncKeyState(int virtualKey) {
 }
 
 void QtPlatform::PlaySoundA(const std::string& path) {
-    if (!soundDeviceChecked_) {
-        soundDeviceChecked_ = true;
-        // Without a sound device every play would warn again; Qt's one warning on looking is
-        // enough.
-        if (!QMediaDevices::defaultAudioOutput().isNull()) {
-            sound_ = std::make_unique<QSoundEffect>();
-        }
+    if (sound_) {
+        sound_->play(QString::fromStdString(path));
     }
-    if (!sound_) {
-        return;
-    }
-    const QUrl source = QUrl::fromLocalFile(QString::fromStdString(path));
-    if (sound_->source() != source) {
-        sound_->setSource(source);
-    }
-    // A new sound cuts off the one still playing.
-    sound_->stop();
-    sound_->play();
 }
 
 void QtPlatform::BitBlt(const PixelRect& target, TileKind tile) {

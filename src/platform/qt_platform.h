@@ -3,18 +3,17 @@
 #include <memory>
 #include <string>
 
+#include "platform/eat_sound.h"
 #include "platform/key_table.h"
 #include "platform/platform.h"
 #include "platform/random.h"
-
-class QSoundEffect;
 
 namespace orvex {
 
 class Form1;
 
 // The platform of the real program: keys from the key table, tiles into Form1's persistent picture,
-// the clock Timer1 on Form1, QSoundEffect for the eating sound, QMessageBox for the boxes.
+// the clock Timer1 on Form1, the sound module for the eating sound, QMessageBox for the boxes.
 class QtPlatform : public Platform {
 public:
     explicit QtPlatform(Form1& window);
@@ -40,10 +39,8 @@ private:
     Form1& window_;
     KeyTable keys_;
     Random random_;
-    // Made at the first sound, so that a game without food eaten never touches the audio system;
-    // none when there is no sound device.
-    bool soundDeviceChecked_ = false;
-    std::unique_ptr<QSoundEffect> sound_;
+    // Opened with the game; none without the module or an audio output.
+    std::unique_ptr<EatSound> sound_;
 };
 
 }  // namespace orvex

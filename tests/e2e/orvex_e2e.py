@@ -299,6 +299,11 @@ class Session:
             "XDG_CONFIG_HOME": os.path.join(home, ".config"),
             "XDG_CACHE_HOME": os.path.join(home, ".cache"),
         }
+        # The program must not start a sound server of its own that outlives the session.
+        pulse = os.path.join(env["XDG_CONFIG_HOME"], "pulse")
+        os.makedirs(pulse)
+        with open(os.path.join(pulse, "client.conf"), "w") as config:
+            config.write("autospawn = no\n")
         for name in ("ASAN_OPTIONS", "UBSAN_OPTIONS", "LSAN_OPTIONS"):
             if name in os.environ:
                 env[name] = os.environ[name]
@@ -319,8 +324,8 @@ class Session:
                                  cwd=self.tmp)
         return self.process
 
-    def start_helper(self, args):
-        helper = spawn(args, env=self.env)
+    def start_helper(self, args, **kwargs):
+        helper = spawn(args, env=self.env, **kwargs)
         self.helpers.append(helper)
         return helper
 

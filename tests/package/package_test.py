@@ -64,6 +64,7 @@ class InstallTest(unittest.TestCase):
         program = self.path("lib/orvex/orvex")
         self.assertTrue(os.access(program, os.X_OK), "program missing or not executable")
         self.assertTrue(os.path.isfile(self.path("lib/orvex/eat.wav")), "eat.wav not beside it")
+        self.assertTrue(os.path.isfile(self.path("lib/orvex/orvex_sound.so")), "no sound player beside it")
         link = self.path("bin/orvex")
         self.assertTrue(os.path.islink(link), "bin/orvex is not a link")
         self.assertFalse(os.path.isabs(os.readlink(link)), "the link must survive a moved prefix")
@@ -101,10 +102,11 @@ class DebianPackageTest(unittest.TestCase):
 
     @staticmethod
     def fresh_package():
-        """The build's .deb, made again when the program is newer than it."""
-        program = os.path.join(BUILD_DIR, "app", "orvex")
+        """The build's .deb, made again when the program or its sound player is newer than it."""
+        built = max(os.path.getmtime(os.path.join(BUILD_DIR, "app", name))
+                    for name in ("orvex", "orvex_sound.so"))
         debs = glob.glob(os.path.join(BUILD_DIR, "orvex_*.deb"))
-        if not debs or os.path.getmtime(debs[0]) < os.path.getmtime(program):
+        if not debs or os.path.getmtime(debs[0]) < built:
             # The build is done by now: only CPack's own install and packing are left.
             run(["cpack"], cwd=BUILD_DIR, timeout=300)
             debs = glob.glob(os.path.join(BUILD_DIR, "orvex_*.deb"))
@@ -124,11 +126,12 @@ class DebianPackageTest(unittest.TestCase):
         self.assertEqual(self.control("Section"), "games")
         self.assertTrue(self.control("Description").splitlines()[1:], "no long description")
 
-    def test_command_link_reaches_program_with_its_sound(self):
+    def test_command_link_reaches_program_with_its_sound_and_player(self):
         link = os.path.join(self.root, "usr/games/orvex")
         self.assertEqual(os.readlink(link), "../lib/orvex/orvex")
         self.assertTrue(os.access(link, os.X_OK))
-        self.assertTrue(os.path.isfile(os.path.join(self.root, "usr/lib/orvex/eat.wav")))
+        for beside in ("eat.wav", "orvex_sound.so"):
+            self.assertTrue(os.path.isfile(os.path.join(self.root, "usr/lib/orvex", beside)), beside)
 
     @unittest.skipIf(missing_tools("lintian"), "lintian missing")
     def test_lintian_reports_no_error(self):
