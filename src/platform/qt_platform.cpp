@@ -107,8 +107,10 @@ void QtPlatform::messageBox(const std::string& text) {
 }
 
 void QtPlatform::endProgram() {
-    std::fflush(stdout);
-    std::exit(0);
+    // At once, without the libraries' exit-time destructors: they would tear down the sound
+    // server's connection under the feet of its own thread, which now and then aborts the process.
+    std::fflush(nullptr);
+    std::_Exit(0);
 }
 
 }  // namespace orvex
