@@ -85,6 +85,16 @@ def wait_until(probe, timeout, what, interval=0.05, accept=bool):
         time.sleep(interval)
 
 
+def wait_for_window_manager(env, timeout=20):
+    """Waits until a window manager has taken the screen of `env`'s display: a window mapped
+    before then can stay unmanaged and unseen."""
+    def announced():
+        done = subprocess.run(["xprop", "-root", "_NET_SUPPORTING_WM_CHECK"], env=env,
+                              stdin=subprocess.DEVNULL, capture_output=True, timeout=10)
+        return b"window id" in done.stdout
+    wait_until(announced, timeout, "the window manager")
+
+
 def _die_with_parent():
     # Children die with the test, so a killed test run leaves no X server or game behind.
     libc = ctypes.CDLL(None, use_errno=True)
@@ -311,8 +321,7 @@ class Session:
 
     def _start_wm(self):
         self.wm = spawn(["openbox", "--sm-disable"], env=self.env)
-        wait_until(lambda: b"window id" in self.x(["xprop", "-root", "_NET_SUPPORTING_WM_CHECK"]),
-                   20, "openbox")
+        wait_for_window_manager(self.env)
 
     def start(self, program=None, env=None):
         """Starts the program (in a scratch folder) with the session's environment plus `env`."""
