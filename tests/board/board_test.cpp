@@ -43,23 +43,6 @@ TEST(CellRect, RoundsPositionAndSizeIndependently) {
     EXPECT_EQ(CellRect(ties, 3, 0).width, 2);
 }
 
-TEST(RoundHalfEven, TiesGoToTheEvenNeighbour) {
-    EXPECT_EQ(RoundHalfEven(0.5F), 0);
-    EXPECT_EQ(RoundHalfEven(1.5F), 2);
-    EXPECT_EQ(RoundHalfEven(2.5F), 2);
-    EXPECT_EQ(RoundHalfEven(2.51F), 3);
-    EXPECT_EQ(RoundHalfEven(-1.5F), -2);
-}
-
-TEST(TileColour, EachKindHasItsColour) {
-    EXPECT_EQ(TileColour(TileWorm1), (Rgb{0, 0, 0}));
-    EXPECT_EQ(TileColour(TileBorder), (Rgb{128, 0, 0}));
-    EXPECT_EQ(TileColour(TileFloor), (Rgb{255, 255, 0}));
-    EXPECT_EQ(TileColour(TileFood), (Rgb{0, 255, 0}));
-    EXPECT_EQ(TileColour(TileObstacle), (Rgb{255, 0, 255}));
-    EXPECT_EQ(TileColour(TileWorm2), (Rgb{0, 0, 255}));
-}
-
 TEST(DrawTile, CopiesTheTileThenRefreshesItsRectangle) {
     testing::FakePlatform platform;
     const ScreenMetrics metrics = MetricsFor(1024, 768);

@@ -19,11 +19,6 @@ QColor ShownAt(Form1& window, const GameState& state, std::int16_t x, std::int16
                                               cell.top + cell.height / 2);
 }
 
-QColor ColourOf(TileKind tile) {
-    const Rgb colour = TileColour(tile);
-    return {colour.red, colour.green, colour.blue};
-}
-
 // Each tile shows in its cell; the picture keeps the last tile of a cell through hiding and
 // repaints, and shows the background where nothing was drawn.
 TEST(Form1, ShowsEachTileInItsCellAndKeepsThePicture) {
@@ -32,8 +27,13 @@ TEST(Form1, ShowsEachTileInItsCellAndKeepsThePicture) {
     state.metrics = ComputeScreenMetrics(window.platform().screenSize());
     window.resize(QGuiApplication::primaryScreen()->size());
     window.show();
-    const TileKind tiles[] = {TileWorm1, TileBorder, TileFloor, TileFood, TileObstacle, TileWorm2};
-    for (const TileKind tile : tiles) {
+    const struct {
+        TileKind tile;
+        QColor shown;
+    } tiles[] = {{TileWorm1, QColor(0, 0, 0)},        {TileBorder, QColor(128, 0, 0)},
+                 {TileFloor, QColor(255, 255, 0)},    {TileFood, QColor(0, 255, 0)},
+                 {TileObstacle, QColor(255, 0, 255)}, {TileWorm2, QColor(0, 0, 255)}};
+    for (const auto& [tile, shown] : tiles) {
         DrawTile(state.metrics, window.platform(), 3 + tile, 4, tile);
     }
     DrawTile(state.metrics, window.platform(), 7, 2, TileFood);
@@ -42,10 +42,10 @@ TEST(Form1, ShowsEachTileInItsCellAndKeepsThePicture) {
     window.show();
     window.repaint();
 
-    for (const TileKind tile : tiles) {
-        EXPECT_EQ(ShownAt(window, state, 3 + tile, 4), ColourOf(tile)) << tile;
+    for (const auto& [tile, shown] : tiles) {
+        EXPECT_EQ(ShownAt(window, state, 3 + tile, 4), shown) << tile;
     }
-    EXPECT_EQ(ShownAt(window, state, 7, 2), ColourOf(TileObstacle));
+    EXPECT_EQ(ShownAt(window, state, 7, 2), QColor(255, 0, 255)) << "the last tile drawn stays";
     EXPECT_EQ(ShownAt(window, state, 3, 5), QColor(255, 255, 0)) << "never drawn: background";
 }
 
@@ -72,7 +72,7 @@ TEST(OpenMainWindow, BuildsTheBoardThenShowsTheWindow) {
     qApp->removeEventFilter(&watcher);
 
     EXPECT_EQ(watcher.builtWhenShown, true);
-    EXPECT_EQ(ShownAt(*window, state, 0, 0), ColourOf(TileBorder));
+    EXPECT_EQ(ShownAt(*window, state, 0, 0), QColor(128, 0, 0)) << "the maroon border";
     EXPECT_FALSE(window->Timer1().isRunning()) << "SpeedSetting 0 gives no ticks";
     EXPECT_FALSE(window->isModal());
 }
