@@ -23,8 +23,7 @@ test: build
 test-asan: setup fuzz
 	@test -f build/asan/build.ninja || cmake --preset asan
 	@cmake --build build/asan
-	cd build/asan && ASAN_OPTIONS=halt_on_error=1:detect_leaks=0 \
-		UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 ctest --output-on-failure -j2
+	ctest --preset asan
 
 FUZZ_SECONDS ?= 60
 fuzz: setup

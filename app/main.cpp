@@ -1,8 +1,9 @@
 #include <QApplication>
 
+#include "core/state.h"
 #include "display_check.h"
-#include "game/state.h"
-#include "settings/settings_window.h"
+#include "qt/main_window.h"
+#include "qt/settings_window.h"
 
 // The program takes no arguments: the settings window is all there is to configure.
 int main(int argc, char** argv) {
@@ -17,7 +18,7 @@ int main(int argc, char** argv) {
     QApplication::setQuitOnLastWindowClosed(false);
 
     orvex::GameState state;
-    orvex::Form2 settings(state);
+    orvex::Form2 settings(state, orvex::OpenMainWindow);
     settings.show();
     return QApplication::exec();
 }

@@ -4,41 +4,14 @@
 #include <array>
 #include <stdexcept>
 
-#include "game/food.h"
-#include "game/game_start.h"
-#include "game/tick.h"
+#include "core/food.h"
+#include "core/game_start.h"
+#include "core/tick.h"
+#include "quiet_platform.h"
 
 namespace orvex::bench {
 
 namespace {
-
-constexpr int kFirstPlayColumn = 1;
-constexpr int kLastPlayColumn = kColumns - 2;
-constexpr int kFirstPlayRow = 1;
-constexpr int kLastPlayRow = kRows - 2;
-
-using Taken = std::array<std::array<bool, kColumns>, kRows>;
-
-template <int Capacity>
-void MarkList(Taken& taken, const CellList<Capacity>& list) {
-    for (int slot = 1; slot <= list.count(); ++slot) {
-        const Cell cell = list[slot];
-        if (cell.x >= 0 && cell.x < kColumns && cell.y >= 0 && cell.y < kRows) {
-            taken[cell.y][cell.x] = true;
-        }
-    }
-}
-
-Taken TakenCells(const GameState& state) {
-    Taken taken{};
-    MarkList(taken, state.Worm1);
-    if (state.twoPlayers()) {
-        MarkList(taken, state.Worm2);
-    }
-    MarkList(taken, state.Foods);
-    MarkList(taken, state.Walls);
-    return taken;
-}
 
 // A stretch of free cells along one row, entered from its left end.
 struct Runway {
@@ -47,13 +20,14 @@ struct Runway {
 };
 
 // The longest free stretch of each row, longest first.
-std::vector<Runway> RunwaysByLength(const Taken& taken) {
+std::vector<Runway> RunwaysByLength(const OccupiedCells& taken) {
     std::vector<Runway> runways;
     for (int y = kFirstPlayRow; y <= kLastPlayRow; ++y) {
         Runway best;
         int runStart = kFirstPlayColumn;
         for (int x = kFirstPlayColumn; x <= kLastPlayColumn + 1; ++x) {
-            if (x <= kLastPlayColumn && !taken[y][x]) {
+            if (x <= kLastPlayColumn &&
+                !taken.holds(Cell{static_cast<std::int16_t>(x), static_cast<std::int16_t>(y)})) {
                 continue;
             }
             if (x - runStart > best.length) {
@@ -75,7 +49,7 @@ void GrownWormAt(WormList& worm, Cell head) {
     worm.setCount(kMaxWormCount);
     worm[1] = head;
     for (int slot = 2; slot <= kMaxWormCount + 1; ++slot) {
-        worm[slot] = Cell{};
+        worm[slot] = kUnsetCell;
     }
 }
 
@@ -119,29 +93,21 @@ Direction ClockwiseAfter(Direction direction) {
 
 }  // namespace
 
-void ApplySettings(GameState& state, std::int16_t speed, std::int16_t level, std::int16_t foodCount,
-                   std::int16_t players) {
-    state.SpeedSetting = speed;
-    state.LevelSetting = level;
-    state.FoodCount = foodCount;
-    state.Players = players;
-    state.GrowthRate = 1;
-}
-
-GameState BusiestGameStart(testing::FakePlatform& platform) {
+GameState BusiestGameStart(Platform& platform) {
     GameState state;
-    ApplySettings(state, 1, kBusiestLevel, kMostFood, 2);
+    ApplySettings(state,
+                  {.speed = 1, .level = kBusiestLevel, .foodCount = kMostFood, .players = 2});
     Form_Load(state, platform);
     return state;
 }
 
 std::vector<Cell> FreePlayCells(const GameState& state) {
-    const Taken taken = TakenCells(state);
+    const OccupiedCells taken = CellsTakenForFood(state);
     std::vector<Cell> free;
-    for (int y = kFirstPlayRow; y <= kLastPlayRow; ++y) {
-        for (int x = kFirstPlayColumn; x <= kLastPlayColumn; ++x) {
-            if (!taken[y][x]) {
-                free.push_back(Cell{static_cast<std::int16_t>(x), static_cast<std::int16_t>(y)});
+    for (std::int16_t y = kFirstPlayRow; y <= kLastPlayRow; ++y) {
+        for (std::int16_t x = kFirstPlayColumn; x <= kLastPlayColumn; ++x) {
+            if (!taken.holds(Cell{x, y})) {
+                free.push_back(Cell{x, y});
             }
         }
     }
@@ -149,13 +115,13 @@ std::vector<Cell> FreePlayCells(const GameState& state) {
 }
 
 TickBoard WorstTickBoard() {
-    testing::FakePlatform platform;
+    QuietPlatform platform;
     TickBoard board{BusiestGameStart(platform), 0};
     GameState& state = board.state;
     // The start cells are free again once the worms are placed elsewhere.
     state.Worm1.setCount(0);
     state.Worm2.setCount(0);
-    const std::vector<Runway> runways = RunwaysByLength(TakenCells(state));
+    const std::vector<Runway> runways = RunwaysByLength(CellsTakenForFood(state));
     GrownWormAt(state.Worm1, runways.at(0).start);
     GrownWormAt(state.Worm2, runways.at(1).start);
     state.Dir1 = Direction::Right;
@@ -165,7 +131,7 @@ TickBoard WorstTickBoard() {
 }
 
 GameState OneFreeCellBoard() {
-    testing::FakePlatform platform;
+    QuietPlatform platform;
     GameState state = BusiestGameStart(platform);
     const std::vector<Cell> free = FreePlayCells(state);
     // Each worm keeps its head; all free cells but the last go to their bodies.

@@ -3,9 +3,8 @@
 #include <cstdint>
 #include <vector>
 
-#include "fake_platform.h"
-#include "game/state.h"
-#include "platform/platform.h"
+#include "core/platform.h"
+#include "core/state.h"
 
 namespace orvex::bench {
 
@@ -14,12 +13,8 @@ namespace orvex::bench {
 inline constexpr std::int16_t kBusiestLevel = 10;
 inline constexpr std::int16_t kMostFood = 100;
 
-// Sets the five values the settings window hands over.
-void ApplySettings(GameState& state, std::int16_t speed, std::int16_t level, std::int16_t foodCount,
-                   std::int16_t players);
-
 // Form_Load on the fake platform with the fullest settings.
-GameState BusiestGameStart(testing::FakePlatform& platform);
+GameState BusiestGameStart(Platform& platform);
 
 // Play-area cells that no list holds (Worm2 counts only in two-player games), row by row.
 std::vector<Cell> FreePlayCells(const GameState& state);

@@ -9,8 +9,8 @@
 
 #include "bench_boards.h"
 #include "bench_cli.h"
-#include "game/food.h"
-#include "game/tick.h"
+#include "core/food.h"
+#include "core/tick.h"
 #include "plain_food.h"
 #include "quiet_platform.h"
 
@@ -123,7 +123,7 @@ BENCHMARK(BM_PlaceFoodOneFree<PlaceFood>)
     ->UseManualTime()
     ->Unit(benchmark::kMillisecond);
 // The same boards and draws with a scan of every list per candidate: the baseline of the speed-up.
-BENCHMARK(BM_PlaceFoodOneFree<testing::PlainPlaceFood>)
+BENCHMARK(BM_PlaceFoodOneFree<PlainPlaceFood>)
     ->Name("plain_place_food_one_free")
     ->UseManualTime()
     ->Unit(benchmark::kMillisecond);
@@ -140,7 +140,7 @@ bool Check(bool condition, const char* what) {
 
 bool CheckWorstTickBoard() {
     const TickBoard board = WorstTickBoard();
-    testing::FakePlatform platform;
+    QuietPlatform platform;
     GameState state = board.state;
     for (int tick = 0; tick < board.clearTicks; ++tick) {
         Timer1_Timer(state, platform);
@@ -148,7 +148,7 @@ bool CheckWorstTickBoard() {
     return Check(board.clearTicks >= 4, "the worms have at least four clear moves") &&
            Check(board.state.Walls.count() == 247 && board.state.Foods.count() == kMostFood,
                  "the tick board holds 247 obstacles and 100 food points") &&
-           Check(!platform.ended && platform.sounds.empty(),
+           Check(!platform.ended && platform.sounds == 0,
                  "the worms neither collide nor eat on their runways") &&
            Check(state.Worm1.count() == kMaxWormCount && state.Worm2.count() == kMaxWormCount,
                  "both worms keep count 499");
@@ -169,7 +169,7 @@ bool CheckOneFreeCellBoard() {
         platform.clock = clock;
         plainPlatform.clock = clock;
         PlaceFood(state, platform, 1);
-        testing::PlainPlaceFood(plainState, plainPlatform, 1);
+        PlainPlaceFood(plainState, plainPlatform, 1);
         if (!Check(state.Foods[1] == free.front() && plainState.Foods[1] == free.front(),
                    "both placements put the food on the free cell") ||
             !Check(platform.draws == plainPlatform.draws, "both placements take the same draws")) {

@@ -18,22 +18,19 @@
 
 #include "bench_boards.h"
 #include "bench_cli.h"
-#include "board/board.h"
-#include "board/main_window.h"
-#include "game/game_start.h"
-#include "game/tick.h"
-#include "platform/qt_platform.h"
+#include "core/board.h"
+#include "core/game_start.h"
+#include "core/tick.h"
+#include "qt/main_window.h"
+#include "qt/qt_platform.h"
 
 namespace orvex::bench {
 
 namespace {
 
 // Shows the window over the whole screen and waits until the display has it.
-void ShowMaximized(QWidget& window) {
-    if (const QScreen* screen = QGuiApplication::primaryScreen(); screen != nullptr) {
-        window.setGeometry(screen->availableGeometry());
-    }
-    window.showMaximized();
+void ShowAndWait(QWidget& window) {
+    ShowMaximized(window, QGuiApplication::primaryScreen());
     QElapsedTimer waited;
     waited.start();
     while (waited.elapsed() < 5000 &&
@@ -51,9 +48,9 @@ void ShowMaximized(QWidget& window) {
 // full board, as it does late in a game.
 void BM_DrawTile(benchmark::State& run) {
     GameState state;
-    ApplySettings(state, 100, 1, 1, 2);
+    ApplySettings(state, {.players = 2});
     Form1 window(state);
-    ShowMaximized(window);
+    ShowAndWait(window);
     Platform& platform = window.platform();
     state.metrics = ComputeScreenMetrics(platform.screenSize());
     int draw = 0;
@@ -69,9 +66,9 @@ void BM_DrawTile(benchmark::State& run) {
 void BM_GameStart(benchmark::State& run) {
     for (auto _ : run) {
         GameState state;
-        ApplySettings(state, 100, kBusiestLevel, kMostFood, 2);
+        ApplySettings(state, {.level = kBusiestLevel, .foodCount = kMostFood, .players = 2});
         Form1 window(state);
-        ShowMaximized(window);
+        ShowAndWait(window);
         const auto start = std::chrono::steady_clock::now();
         Form_Load(state, window.platform());
         const std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
@@ -101,7 +98,7 @@ public:
         }
         const bool down =
             virtualKey == ClockwiseTurnKey(state_, 1) || virtualKey == ClockwiseTurnKey(state_, 2);
-        return down ? static_cast<std::int16_t>(0x8000) : std::int16_t{0};
+        return down ? kKeyIsDown : std::int16_t{0};
     }
     void PlaySoundA(const std::string& path) override { inner_->PlaySoundA(path); }
     void BitBlt(const PixelRect& target, TileKind tile) override { inner_->BitBlt(target, tile); }
@@ -128,11 +125,13 @@ private:
 // the ticks run against the ticks due. Fails when the worms collided.
 int RunTickRate(int interval, double seconds) {
     GameState state;
-    ApplySettings(state, static_cast<std::int16_t>(interval), 1, kMostFood, 2);
+    ApplySettings(
+        state,
+        {.speed = static_cast<std::int16_t>(interval), .foodCount = kMostFood, .players = 2});
     TurningPlatform platform(state);
     Form1 window(state, platform);
     platform.attach(window);
-    ShowMaximized(window);
+    ShowAndWait(window);
     Form_Load(state, platform);
     CircleWorms(state, platform);
 

@@ -14,11 +14,7 @@ file(MAKE_DIRECTORY ${orvex_generated})
 
 install(TARGETS orvex RUNTIME DESTINATION ${orvex_program_dir})
 install(TARGETS orvex_sound LIBRARY DESTINATION ${orvex_program_dir})
-if(TARGET orvex_eat_wav)
-    install(FILES ${CMAKE_BINARY_DIR}/app/eat.wav DESTINATION ${orvex_program_dir})
-else()
-    message(WARNING "No target orvex_eat_wav: the install will have no eating sound")
-endif()
+install(FILES ${ORVEX_PROGRAM_DIR}/eat.wav DESTINATION ${orvex_program_dir})
 
 file(CREATE_LINK ../${orvex_program_dir}/orvex ${orvex_generated}/orvex SYMBOLIC)
 install(FILES ${orvex_generated}/orvex DESTINATION bin)

@@ -4,7 +4,7 @@ import re
 import sys
 import time
 
-from orvex_e2e import (BOX_TITLE, DOWN, LEFT, MAIN_TITLE, UP, DigitReader, MainWindow, Settings,
+from orvex_session import (BOX_TITLE, DOWN, LEFT, MAIN_TITLE, UP, DigitReader, MainWindow, Settings,
                        WormTracker, case, check, dismiss, expected_report, main, parse_report,
                        wait_box, wait_until)
 

@@ -9,7 +9,7 @@ import sys
 import tempfile
 import time
 
-from orvex_e2e import (BOX_TITLE, MAIN_TITLE, MAROON, RIGHT, SKIPPED, UP, YELLOW, Failure,
+from orvex_session import (BOX_TITLE, MAIN_TITLE, MAROON, RIGHT, SKIPPED, UP, YELLOW, Failure,
                        Settings, WormTracker, case, check, dismiss, main,
                        parse_report, wait_box, wait_until)
 

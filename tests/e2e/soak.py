@@ -7,7 +7,7 @@ import random
 import sys
 import time
 
-from orvex_e2e import (BOX_TITLE, MAIN_TITLE, Settings, case, check, dismiss, main, parse_report,
+from orvex_session import (BOX_TITLE, MAIN_TITLE, Settings, case, check, dismiss, main, parse_report,
                        wait_box, wait_until)
 
 OPTIONS = {"games": 30, "seed": None}

@@ -10,11 +10,11 @@
 #include <cstdlib>
 #include <string>
 
-#include "game/game_end.h"
-#include "game/game_start.h"
-#include "game/tick.h"
-#include "platform/platform.h"
-#include "platform/random.h"
+#include "core/game_end.h"
+#include "core/game_start.h"
+#include "core/platform.h"
+#include "core/random.h"
+#include "core/tick.h"
 #include "tour.h"
 
 namespace {
@@ -88,10 +88,6 @@ std::uint8_t Keys(std::uint8_t scripted, bool autopilot, const GameState& state)
     return keys;
 }
 
-bool InPlayArea(Cell cell) {
-    return cell.x >= 1 && cell.x <= 38 && cell.y >= 1 && cell.y <= 25;
-}
-
 void CheckWorm(const WormList& worm) {
     Require(worm.count() >= 1 && worm.count() <= kMaxWormCount && InPlayArea(worm[1]));
 }
@@ -116,12 +112,14 @@ std::uint32_t Bytes(const std::uint8_t* data, std::size_t first, std::size_t cou
 
 void PlayGame(const std::uint8_t* data, std::size_t size) {
     GameState state;
-    state.LevelSetting = static_cast<std::int16_t>(data[0] % 10 + 1);
-    state.FoodCount = static_cast<std::int16_t>(data[1] % 100 + 1);
-    state.GrowthRate = static_cast<std::int16_t>(data[2] % 10 + 1);
-    state.Players = static_cast<std::int16_t>(data[3] % 2 + 1);
+    ApplySettings(state, GameSettings{
+                             .speed = static_cast<std::int16_t>(Bytes(data, 4, 2) % 1000 + 1),
+                             .level = static_cast<std::int16_t>(data[0] % 10 + 1),
+                             .foodCount = static_cast<std::int16_t>(data[1] % 100 + 1),
+                             .growthRate = static_cast<std::int16_t>(data[2] % 10 + 1),
+                             .players = static_cast<std::int16_t>(data[3] % 2 + 1),
+                         });
     const bool autopilot = (data[3] & 2U) != 0;
-    state.SpeedSetting = static_cast<std::int16_t>(Bytes(data, 4, 2) % 1000 + 1);
     FuzzPlatform platform;
     platform.clock = static_cast<float>(Bytes(data, 6, 4) % 8640000) / 100.0F;
 

@@ -19,8 +19,8 @@ import sys
 import tempfile
 import unittest
 
-sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "e2e"))
-import orvex_e2e  # noqa: E402  (the X session shared with the end-to-end tests)
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), os.pardir, os.pardir, "tools"))
+import orvex_session  # noqa: E402  (the X session shared with the end-to-end tests)
 
 APP_ID = "io.github.orvex.Orvex"
 ICON_SIZES = (48, 64, 128, 256)
@@ -142,13 +142,13 @@ class DebianPackageTest(unittest.TestCase):
         errors = [line for line in report if line.startswith("E:")]
         self.assertEqual(errors, [], "\n".join(report))
 
-    @unittest.skipIf(missing_tools(*orvex_e2e.TOOLS), "the X tools of the end-to-end tests missing")
+    @unittest.skipIf(missing_tools(*orvex_session.TOOLS), "the X tools of the end-to-end tests missing")
     def test_unpacked_program_opens_settings_window_and_closes(self):
         # The end-to-end session waits for the window manager before the program starts: a window
         # mapped while openbox is still taking over the screen can stay unmanaged and unseen.
-        with orvex_e2e.Session(os.path.join(self.root, "usr/games/orvex"), 1280, 800) as session:
+        with orvex_session.Session(os.path.join(self.root, "usr/games/orvex"), 1280, 800) as session:
             session.start()
-            settings = orvex_e2e.Settings(session, timeout=30)
+            settings = orvex_session.Settings(session, timeout=30)
             # Closing the settings window before the start ends the program without a game.
             session.press_close(settings.window)
             self.assertEqual(session.wait_exit(15), 0, "\n".join(session.stderr_lines()))

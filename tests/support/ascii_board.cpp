@@ -4,7 +4,7 @@
 #include <stdexcept>
 #include <string_view>
 
-#include "board/board.h"
+#include "core/board.h"
 
 namespace orvex::testing {
 

@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "core/state.h"
 #include "fake_platform.h"
-#include "game/state.h"
 
 namespace orvex::testing {
 

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/platform.h"
-#include "platform/random.h"
+#include "core/platform.h"
+#include "core/random.h"
 
 namespace orvex::testing {
 

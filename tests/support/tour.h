@@ -1,6 +1,6 @@
 #pragma once
 
-#include "game/state.h"
+#include "core/state.h"
 
 namespace orvex::testing {
 

@@ -1,17 +1,9 @@
 #include "whole_game.h"
 
-#include "game/game_start.h"
-#include "game/tick.h"
+#include "core/game_start.h"
+#include "core/tick.h"
 
 namespace orvex::testing {
-
-void ApplySettings(GameState& state, const GameSettings& settings) {
-    state.SpeedSetting = settings.speed;
-    state.LevelSetting = settings.level;
-    state.FoodCount = settings.foodCount;
-    state.Players = settings.players;
-    state.GrowthRate = settings.growthRate;
-}
 
 int PlayWholeGame(GameState& state, FakePlatform& platform, int tickLimit,
                   const BeforeTick& beforeTick) {

@@ -3,21 +3,11 @@
 #include <cstdint>
 #include <functional>
 
+#include "core/game_start.h"
+#include "core/state.h"
 #include "fake_platform.h"
-#include "game/state.h"
 
 namespace orvex::testing {
-
-// The five values the settings window hands over.
-struct GameSettings {
-    std::int16_t speed = 100;
-    std::int16_t level = 1;
-    std::int16_t foodCount = 1;
-    std::int16_t growthRate = 1;
-    std::int16_t players = 1;
-};
-
-void ApplySettings(GameState& state, const GameSettings& settings);
 
 // Called before each tick with the tick's number (from 1), e.g. to press or release keys.
 using BeforeTick = std::function<void(int tick, FakePlatform& platform)>;

@@ -1,0 +1,116 @@
+#include "qt/qt_platform.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QScreen>
+#include <QShortcut>
+#include <QTime>
+#include <cstdio>
+#include <cstdlib>
+
+#include <QWidget>
+
+#include "core/board.h"
+
+namespace orvex {
+
+namespace {
+
+constexpr float kTwipsPerPixel = 15;
+
+QRect ToQRect(const PixelRect& rect) {
+    return {rect.left, rect.top, rect.width, rect.height};
+}
+
+QColor ToQColor(Rgb colour) {
+    return {colour.red, colour.green, colour.blue};
+}
+
+// Qt copies a box's text with Ctrl+C only on Windows; players elsewhere expect it too.
+void AddCopyShortcut(QMessageBox& box) {
+    auto* copy = new QShortcut(QKeySequence::Copy, &box);
+    QObject::connect(copy, &QShortcut::activated, &box,
+                     [&box] { QGuiApplication::clipboard()->setText(box.text()); });
+}
+
+}  // namespace
+
+QtPlatform::QtPlatform(BoardView& view)
+    : view_(view), sound_(OpenEatSound(QCoreApplication::applicationDirPath())) {}
+
+QtPlatform::~QtPlatform() = default;
+
+std::int16_t QtPlatform::GetAsyncKeyState(int virtualKey) {
+    return keys_.isDown(virtualKey) ? kKeyIsDown : std::int16_t{0};
+}
+
+void QtPlatform::PlaySoundA(const std::string& path) {
+    if (sound_) {
+        sound_->play(QString::fromStdString(path));
+    }
+}
+
+void QtPlatform::BitBlt(const PixelRect& target, TileKind tile) {
+    view_.fillCell(ToQRect(target), ToQColor(TileColour(tile)));
+}
+
+void QtPlatform::refresh(const PixelRect& changed) {
+    view_.widget().repaint(ToQRect(changed));
+}
+
+void QtPlatform::refreshWindow() {
+    view_.widget().repaint();
+}
+
+ScreenSize QtPlatform::screenSize() {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    const QSize pixels = screen != nullptr ? screen->geometry().size() : QSize(1024, 768);
+    return ScreenSize{
+        .widthTwips = static_cast<float>(pixels.width()) * kTwipsPerPixel,
+        .heightTwips = static_cast<float>(pixels.height()) * kTwipsPerPixel,
+        .twipsPerPixelX = kTwipsPerPixel,
+        .twipsPerPixelY = kTwipsPerPixel,
+    };
+}
+
+std::string QtPlatform::programFolder() {
+    return QCoreApplication::applicationDirPath().toStdString();
+}
+
+float QtPlatform::timeOfDay() {
+    return static_cast<float>(QTime::currentTime().msecsSinceStartOfDay()) / 1000.0F;
+}
+
+void QtPlatform::seedRandom(float seed) {
+    random_.seed(seed);
+}
+
+double QtPlatform::nextRandom() {
+    return random_.next();
+}
+
+void QtPlatform::setTimerInterval(int milliseconds) {
+    view_.clock().setInterval(milliseconds);
+}
+
+void QtPlatform::messageBox(const std::string& text) {
+    QMessageBox box(QMessageBox::NoIcon, QStringLiteral("ORVEX"), QString::fromStdString(text),
+                    QMessageBox::Ok, &view_.widget());
+    box.setWindowModality(Qt::ApplicationModal);
+    box.setTextFormat(Qt::PlainText);
+    // Some styles put a theme icon on the OK button; the box is plain.
+    box.button(QMessageBox::Ok)->setIcon(QIcon());
+    AddCopyShortcut(box);
+    box.exec();
+}
+
+void QtPlatform::endProgram() {
+    // At once, without the libraries' exit-time destructors: they would tear down the sound
+    // server's connection under the feet of its own thread, which now and then aborts the process.
+    std::fflush(nullptr);
+    std::_Exit(0);
+}
+
+}  // namespace orvex

@@ -1,0 +1,91 @@
+#include "core/game_end.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "ascii_board.h"
+#include "core/tick.h"
+#include "fake_platform.h"
+
+namespace orvex::testing {
+namespace {
+
+struct ReportCase {
+    std::int16_t players;
+    std::int16_t score1;
+    std::int16_t score2;
+    std::string message;
+};
+
+GameState StateOf(const ReportCase& c) {
+    GameState state;
+    state.Players = c.players;
+    state.Score1 = c.score1;
+    state.Score2 = c.score2;
+    return state;
+}
+
+class Report : public ::testing::TestWithParam<ReportCase> {};
+
+// The clock stops before the box, so no tick runs while it is open; the program ends once it is
+// dismissed.
+TEST_P(Report, ShowsTheScoresThenEnds) {
+    const ReportCase& c = GetParam();
+    FakePlatform platform;
+    GameState state = StateOf(c);
+    GameOver(state, platform);
+    EXPECT_EQ(platform.log, (std::vector<std::string>{"timer 0", "box " + c.message, "end"}));
+    EXPECT_TRUE(state.GameEnded);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, Report,
+    ::testing::Values(ReportCase{1, 0, 5, "Player 1 got 0 points!!"},
+                      ReportCase{1, 1, 0, "Player 1 got 1 point!!"},
+                      ReportCase{1, 2, 1, "Player 1 got 2 points!!"},
+                      ReportCase{1, 17, 0, "Player 1 got 17 points!!"},
+                      ReportCase{0, 105, 3, "Player 1 got 105 points!!"},
+                      ReportCase{2, 3, 1, "Player 1 got 3 points!! and Player 2 got 1 point!!"},
+                      ReportCase{2, 1, 0, "Player 1 got 1 point!! and Player 2 got 0 points!!"},
+                      ReportCase{2, 1, 1, "Player 1 got 1 point!! and Player 2 got 1 point!!"},
+                      ReportCase{2, 1, 2, "Player 1 got 1 point!! and Player 2 got 2 points!!"},
+                      ReportCase{2, 0, 0, "Player 1 got 0 points!! and Player 2 got 0 points!!"}));
+
+class Unload : public ::testing::TestWithParam<ReportCase> {};
+
+TEST_P(Unload, ShowsPlayerOnesBareScore) {
+    const ReportCase& c = GetParam();
+    FakePlatform platform;
+    GameState state = StateOf(c);
+    Form_Unload(state, platform);
+    EXPECT_EQ(platform.log, (std::vector<std::string>{"timer 0", "box " + c.message, "end"}));
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, Unload,
+                         ::testing::Values(ReportCase{1, 0, 0, "0"}, ReportCase{1, 23, 0, "23"},
+                                           ReportCase{2, 4, 9, "4"}, ReportCase{2, 7, 1, "7"}));
+
+// After the report nothing acts on the game any more: no tick, no second box on closing.
+TEST(GameEnd, NothingFollowsTheReport) {
+    FakePlatform platform;
+    GameState state =
+        BuildBoard({.rows = {"####", "#.1X"}, .players = 1, .dir1 = Direction::Right}, platform);
+    Timer1_Timer(state, platform);
+    ASSERT_TRUE(state.GameEnded);
+    platform.press(VK_DOWN);
+    const GameState before = state;
+    const std::vector<std::string> log = platform.log;
+    platform.polledKeys.clear();
+    Timer1_Timer(state, platform);
+    Form_Unload(state, platform);
+    EXPECT_EQ(platform.log, log);
+    EXPECT_TRUE(platform.polledKeys.empty());
+    EXPECT_EQ(state.Dir1, before.Dir1);
+    EXPECT_EQ(state.Worm1[1], before.Worm1[1]);
+    EXPECT_EQ(platform.boxes.size(), 1U);
+}
+
+}  // namespace
+}  // namespace orvex::testing

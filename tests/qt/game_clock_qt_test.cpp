@@ -1,0 +1,78 @@
+#include <gtest/gtest.h>
+
+#include <QElapsedTimer>
+#include <QTest>
+#include <thread>
+
+#include "qt/game_clock.h"
+
+namespace orvex {
+namespace {
+
+TEST(GameClock, IntervalZeroNeverTicks) {
+    int ticks = 0;
+    GameClock clock([&] { ++ticks; });
+    clock.setInterval(5);
+    clock.setInterval(0);
+    QTest::qWait(30);
+    EXPECT_EQ(ticks, 0);
+}
+
+TEST(GameClock, RunsTheTicksDueButNeverAhead) {
+    for (const int interval : {1, 3, 10}) {
+        int ticks = 0;
+        GameClock clock([&] { ++ticks; });
+        QElapsedTimer elapsed;
+        clock.setInterval(interval);
+        elapsed.start();
+        QTest::qWait(100);
+        EXPECT_GT(ticks, 0) << interval;
+        EXPECT_LE(ticks, elapsed.elapsed() / interval) << interval;
+    }
+}
+
+TEST(GameClock, ATickThatStopsTheClockIsTheLast) {
+    int ticks = 0;
+    GameClock clock([&] {
+        if (++ticks == 3) {
+            clock.setInterval(0);
+        }
+    });
+    clock.setInterval(1);
+    QTest::qWait(60);
+    EXPECT_EQ(ticks, 3);
+}
+
+TEST(GameClock, NoTickStartsWhileAnotherWaitsInAnEventLoop) {
+    int ticks = 0;
+    int depth = 0;
+    int deepest = 0;
+    GameClock clock([&] {
+        ++ticks;
+        deepest = std::max(deepest, ++depth);
+        // Setting the interval rearms the clock; then, as in a modal box, events go on.
+        clock.setInterval(1);
+        QTest::qWait(20);
+        --depth;
+    });
+    clock.setInterval(1);
+    QTest::qWait(100);
+    EXPECT_GT(ticks, 1);
+    EXPECT_EQ(deepest, 1);
+}
+
+TEST(GameClock, AStallOfOverASecondIsSkippedNotCaughtUp) {
+    int ticks = 0;
+    GameClock clock([&] {
+        if (++ticks == 1) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(1200));
+        }
+    });
+    clock.setInterval(1);
+    QTest::qWait(1250);
+    EXPECT_GT(ticks, 1);
+    EXPECT_LT(ticks, 600) << "catching up would run about 1200 ticks at once";
+}
+
+}  // namespace
+}  // namespace orvex
