@@ -1,41 +1,45 @@
 # Two commands do everything on a fresh Debian or Ubuntu machine: `make run` and `make test`.
+# Each target first installs the packages it needs (scripts/setup), and only those.
 PRESET ?= debug
 BUILD := build/$(PRESET)
 
-.PHONY: all setup build run test test-asan fuzz bench install package screenshots lint format clean
+.PHONY: all build run test test-asan fuzz bench install package screenshots lint format clean
 
 all: build
 
-setup:
-	@scripts/setup
-
-build: setup
+# The tests' build: the debug preset with every test.
+build:
+	@scripts/setup test
 	@test -f $(BUILD)/build.ninja || cmake --preset $(PRESET)
 	@cmake --build $(BUILD)
 
-run: build
-	$(BUILD)/app/orvex
+# An optimised build of the program alone, so playing needs none of the test tools.
+run:
+	@scripts/setup run
+	@test -f build/release/build.ninja || cmake --preset release
+	@cmake --build build/release --target orvex
+	build/release/app/orvex
 
 test: build
 	cd $(BUILD) && ctest --output-on-failure -j2
 
 # Sanitizers: a short fuzz run first, then every test under ASan and UBSan.
-test-asan: setup fuzz
+test-asan: fuzz
 	@test -f build/asan/build.ninja || cmake --preset asan
 	@cmake --build build/asan
 	ctest --preset asan
 
 FUZZ_SECONDS ?= 60
-fuzz: setup
-	@if command -v clang++ >/dev/null; then \
-		test -f build/fuzz/build.ninja || cmake --preset fuzz; \
-		cmake --build build/fuzz && \
-		tests/fuzz/run_fuzz build/fuzz/tests/fuzz/orvex_fuzz $(FUZZ_SECONDS); \
-	else echo "fuzz: clang++ not found, skipping the fuzz run"; fi
+fuzz:
+	@scripts/setup test
+	@test -f build/fuzz/build.ninja || cmake --preset fuzz
+	@cmake --build build/fuzz
+	tests/fuzz/run_fuzz build/fuzz/tests/fuzz/orvex_fuzz $(FUZZ_SECONDS)
 
 # Benchmarks from a Release build, each figure against its target, as a table and in
 # build/bench/results.json. Not a test: a missed target does not fail the run.
-bench: setup
+bench:
+	@scripts/setup bench
 	@test -f build/bench/build.ninja || cmake --preset bench
 	@cmake --build build/bench --target orvex_benchmarks
 	bench/run_bench build/bench
@@ -43,29 +47,38 @@ bench: setup
 # Installs into PREFIX: lib/orvex holds the program with its sound and sound player, bin/orvex
 # links to it.
 PREFIX ?= /usr/local
-install: build
-	cmake --install $(BUILD) --prefix $(PREFIX)
+install:
+	@scripts/setup run
+	@test -f build/release/build.ninja || cmake --preset release
+	@cmake --build build/release
+	cmake --install build/release --prefix $(PREFIX)
 
 # A Debian package from an optimised build with Debian's hardening flags: build/package/orvex_*.deb.
-package: setup
+package:
+	@scripts/setup package
 	@test -f build/package/build.ninja || { export DEB_BUILD_MAINT_OPTIONS=hardening=+all; \
 		CXXFLAGS="$$(dpkg-buildflags --get CPPFLAGS) $$(dpkg-buildflags --get CXXFLAGS)" \
 		LDFLAGS="$$(dpkg-buildflags --get LDFLAGS)" \
-		cmake --preset release -B build/package -DORVEX_BUILD_TESTS=OFF; }
+		cmake --preset release -B build/package; }
 	@cmake --build build/package --target package
 
 # The README's pictures, taken from the real program on a private X server, into docs/.
-screenshots: build
-	scripts/screenshots $(BUILD)/app/orvex docs
+screenshots:
+	@scripts/setup screenshots
+	@test -f build/release/build.ninja || cmake --preset release
+	@cmake --build build/release
+	scripts/screenshots build/release/app/orvex docs
 
 # Formatting, then clang-tidy (.clang-tidy) over the project's own sources with the build's compile
 # commands; generated Qt sources are left out.
 TIDY_FILES := ^$(CURDIR)/(app|bench|src|tests|tools)/
 lint: build
+	@scripts/setup lint
 	git ls-files -z '*.cpp' '*.h' | xargs -0 clang-format --dry-run --Werror
 	run-clang-tidy -quiet -j 2 -p $(BUILD) -header-filter='$(TIDY_FILES)' '$(TIDY_FILES)'
 
 format:
+	@scripts/setup lint
 	git ls-files -z '*.cpp' '*.h' | xargs -0 clang-format -i
 
 clean:

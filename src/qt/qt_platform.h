@@ -18,9 +18,6 @@ namespace orvex {
 // What the platform draws into: a window that keeps a persistent picture, and its game clock.
 class BoardView {
 public:
-    BoardView() = default;
-    BoardView(const BoardView&) = delete;
-    BoardView& operator=(const BoardView&) = delete;
     virtual ~BoardView() = default;
 
     // Fills a rectangle of the persistent picture; it shows at the next repaint.
