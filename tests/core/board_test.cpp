@@ -44,7 +44,7 @@ TEST(CellRect, RoundsPositionAndSizeIndependently) {
 }
 
 TEST(DrawTile, CopiesTheTileThenRefreshesItsRectangle) {
-    testing::FakePlatform platform;
+    testkit::FakePlatform platform;
     const ScreenMetrics metrics = MetricsFor(1024, 768);
     DrawTile(metrics, platform, 1, 1, TileFood);
     ASSERT_EQ(platform.log.size(), 2U);

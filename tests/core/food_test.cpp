@@ -11,7 +11,7 @@
 #include "core/game_start.h"
 #include "fake_platform.h"
 
-namespace orvex::testing {
+namespace orvex::testkit {
 namespace {
 
 class CountingPlatform : public FakePlatform {
@@ -36,34 +36,19 @@ struct PlacementCase {
 
 // Worm 1 at (5, 5), worm 2 at (6, 6), a wall at (7, 7), food 1 at (8, 8); food 2, at (9, 9), is
 // placed anew.
+// clang-format off
 const std::vector<PlacementCase> kPlacementCases = {
     {"FreeCellTaken", 1, {DrawFor(10, 38), DrawFor(11, 25)}, {10, 11}},
     {"XIsDrawnBeforeY", 1, {0.0, 0.9999999}, {1, 25}},
     {"YIsDrawnAfterX", 1, {0.9999999, 0.0}, {38, 1}},
-    {"WormOneRefused",
-     1,
-     {DrawFor(5, 38), DrawFor(5, 25), DrawFor(10, 38), DrawFor(11, 25)},
-     {10, 11}},
-    {"WormTwoRefusedWithTwoPlayers",
-     2,
-     {DrawFor(6, 38), DrawFor(6, 25), DrawFor(10, 38), DrawFor(11, 25)},
-     {10, 11}},
+    {"WormOneRefused", 1, {DrawFor(5, 38), DrawFor(5, 25), DrawFor(10, 38), DrawFor(11, 25)}, {10, 11}},
+    {"WormTwoRefusedWithTwoPlayers", 2, {DrawFor(6, 38), DrawFor(6, 25), DrawFor(10, 38), DrawFor(11, 25)}, {10, 11}},
     {"WormTwoFreeWithOnePlayer", 1, {DrawFor(6, 38), DrawFor(6, 25)}, {6, 6}},
-    {"WormTwoFreeWithNoPlayerCount", 0, {DrawFor(6, 38), DrawFor(6, 25)}, {6, 6}},
-    {"WallRefused",
-     1,
-     {DrawFor(7, 38), DrawFor(7, 25), DrawFor(10, 38), DrawFor(11, 25)},
-     {10, 11}},
-    {"OtherFoodRefused",
-     1,
-     {DrawFor(8, 38), DrawFor(8, 25), DrawFor(10, 38), DrawFor(11, 25)},
-     {10, 11}},
-    {"OwnOldCellRefused",
-     1,
-     {DrawFor(9, 38), DrawFor(9, 25), DrawFor(9, 38), DrawFor(9, 25), DrawFor(3, 38),
-      DrawFor(2, 25)},
-     {3, 2}},
+    {"WallRefused", 1, {DrawFor(7, 38), DrawFor(7, 25), DrawFor(10, 38), DrawFor(11, 25)}, {10, 11}},
+    {"OtherFoodRefused", 1, {DrawFor(8, 38), DrawFor(8, 25), DrawFor(10, 38), DrawFor(11, 25)}, {10, 11}},
+    {"OwnOldCellRefused", 1, {DrawFor(9, 38), DrawFor(9, 25), DrawFor(3, 38), DrawFor(2, 25)}, {3, 2}},
 };
+// clang-format on
 
 class Placement : public ::testing::TestWithParam<PlacementCase> {};
 
@@ -137,35 +122,30 @@ TEST(Placement, OneFreeCellIsFound) {
     EXPECT_EQ(state.Foods[1], free);
 }
 
-// Game start on every level with the most food: 100 different cells on free play-area cells.
+// Game start with the most food on the busiest level: a hundred different free play cells, shown
+// as food, for one player and for two.
 TEST(Placement, GameStartSpreadsAHundredFoodPointsOverFreeCells) {
-    for (std::int16_t level = 1; level <= 10; ++level) {
-        for (std::int16_t players = 1; players <= 2; ++players) {
-            FakePlatform platform;
-            GameState state;
-            state.LevelSetting = level;
-            state.Players = players;
-            state.FoodCount = 100;
-            state.GrowthRate = 1;
-            Form_Load(state, platform);
-            std::set<std::pair<int, int>> seen;
-            const auto isTaken = [&](Cell cell) {
-                for (int w = 1; w <= state.Walls.count(); ++w) {
-                    if (state.Walls[w] == cell) {
-                        return true;
-                    }
-                }
-                return cell == state.Worm1[1] || (players == 2 && cell == state.Worm2[1]);
-            };
-            for (int i = 1; i <= 100; ++i) {
-                const Cell food = state.Foods[i];
-                EXPECT_TRUE(InPlayArea(food));
-                EXPECT_FALSE(isTaken(food)) << "level " << level << " food " << i;
-                EXPECT_TRUE(seen.insert({food.x, food.y}).second) << "level " << level;
-            }
+    for (const std::int16_t players : {1, 2}) {
+        FakePlatform platform;
+        GameState state;
+        ApplySettings(state, {.level = 10, .foodCount = 100, .players = players});
+        Form_Load(state, platform);
+        std::set<std::pair<int, int>> taken{{state.Worm1[1].x, state.Worm1[1].y}};
+        if (players == 2) {
+            taken.emplace(state.Worm2[1].x, state.Worm2[1].y);
+        }
+        for (int w = 1; w <= state.Walls.count(); ++w) {
+            taken.emplace(state.Walls[w].x, state.Walls[w].y);
+        }
+        for (int i = 1; i <= 100; ++i) {
+            const Cell food = state.Foods[i];
+            EXPECT_TRUE(InPlayArea(food)) << i;
+            EXPECT_TRUE(taken.emplace(food.x, food.y).second)
+                << "players " << players << " food " << i;
+            EXPECT_EQ(platform.shownAt(food.x, food.y), TileFood) << i;
         }
     }
 }
 
 }  // namespace
-}  // namespace orvex::testing
+}  // namespace orvex::testkit

@@ -9,7 +9,7 @@
 #include "core/tick.h"
 #include "fake_platform.h"
 
-namespace orvex::testing {
+namespace orvex::testkit {
 namespace {
 
 struct ReportCase {
@@ -40,18 +40,15 @@ TEST_P(Report, ShowsTheScoresThenEnds) {
     EXPECT_TRUE(state.GameEnded);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Table, Report,
-    ::testing::Values(ReportCase{1, 0, 5, "Player 1 got 0 points!!"},
-                      ReportCase{1, 1, 0, "Player 1 got 1 point!!"},
-                      ReportCase{1, 2, 1, "Player 1 got 2 points!!"},
-                      ReportCase{1, 17, 0, "Player 1 got 17 points!!"},
-                      ReportCase{0, 105, 3, "Player 1 got 105 points!!"},
-                      ReportCase{2, 3, 1, "Player 1 got 3 points!! and Player 2 got 1 point!!"},
-                      ReportCase{2, 1, 0, "Player 1 got 1 point!! and Player 2 got 0 points!!"},
-                      ReportCase{2, 1, 1, "Player 1 got 1 point!! and Player 2 got 1 point!!"},
-                      ReportCase{2, 1, 2, "Player 1 got 1 point!! and Player 2 got 2 points!!"},
-                      ReportCase{2, 0, 0, "Player 1 got 0 points!! and Player 2 got 0 points!!"}));
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(Table, Report, ::testing::Values(
+    ReportCase{1, 0, 5, "Player 1 got 0 points!!"},
+    ReportCase{1, 1, 0, "Player 1 got 1 point!!"},
+    ReportCase{1, 17, 0, "Player 1 got 17 points!!"},
+    ReportCase{2, 3, 1, "Player 1 got 3 points!! and Player 2 got 1 point!!"},
+    ReportCase{2, 1, 2, "Player 1 got 1 point!! and Player 2 got 2 points!!"},
+    ReportCase{2, 0, 0, "Player 1 got 0 points!! and Player 2 got 0 points!!"}));
+// clang-format on
 
 class Unload : public ::testing::TestWithParam<ReportCase> {};
 
@@ -64,8 +61,7 @@ TEST_P(Unload, ShowsPlayerOnesBareScore) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Table, Unload,
-                         ::testing::Values(ReportCase{1, 0, 0, "0"}, ReportCase{1, 23, 0, "23"},
-                                           ReportCase{2, 4, 9, "4"}, ReportCase{2, 7, 1, "7"}));
+                         ::testing::Values(ReportCase{1, 23, 0, "23"}, ReportCase{2, 4, 9, "4"}));
 
 // After the report nothing acts on the game any more: no tick, no second box on closing.
 TEST(GameEnd, NothingFollowsTheReport) {
@@ -88,4 +84,4 @@ TEST(GameEnd, NothingFollowsTheReport) {
 }
 
 }  // namespace
-}  // namespace orvex::testing
+}  // namespace orvex::testkit

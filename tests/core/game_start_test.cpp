@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <set>
 #include <string>
 #include <utility>
 #include <vector>
@@ -14,7 +13,7 @@
 namespace orvex {
 namespace {
 
-using testing::FakePlatform;
+using testkit::FakePlatform;
 using XY = std::pair<int, int>;
 
 // A uniform draw that food placement turns into column x (1..38) or row y (1..25).
@@ -86,32 +85,6 @@ TEST(FormLoad, OnlyATwoPlayerGameSetsUpWormTwo) {
     }
 }
 
-// Every slot holds a distinct free play cell, shown as food; a full board's worth is checked on
-// every level with the food placement.
-TEST(FormLoad, FillsEveryFoodSlotWithADistinctFreeCell) {
-    const GameSettings starts[] = {{.level = 1, .foodCount = 1},
-                                   {.level = 10, .foodCount = 100, .players = 2}};
-    for (const GameSettings& settings : starts) {
-        FakePlatform platform;
-        const GameState state = Started(settings, platform);
-        SCOPED_TRACE(settings.level);
-        std::set<XY> taken{{state.Worm1[1].x, state.Worm1[1].y}};
-        if (settings.players == 2) {
-            taken.emplace(state.Worm2[1].x, state.Worm2[1].y);
-        }
-        for (int slot = 1; slot <= state.Walls.count(); ++slot) {
-            taken.emplace(state.Walls[slot].x, state.Walls[slot].y);
-        }
-        ASSERT_EQ(state.Foods.count(), settings.foodCount);
-        for (int slot = 1; slot <= settings.foodCount; ++slot) {
-            const Cell cell = state.Foods[slot];
-            EXPECT_TRUE(cell.x >= 1 && cell.x <= 38 && cell.y >= 1 && cell.y <= 25) << slot;
-            EXPECT_TRUE(taken.emplace(cell.x, cell.y).second) << slot;
-            EXPECT_EQ(platform.shownAt(cell.x, cell.y), TileFood) << slot;
-        }
-    }
-}
-
 // Player 1 holds the up key from the first tick; the one food point starts at (20, 5) on level 1
 // (in worm 1's way) and in the far corner (1, 25) otherwise, and comes back there when eaten.
 TEST(WholeGame, EndsAtTheFirstCollisionWithTheReport) {
@@ -137,7 +110,7 @@ TEST(WholeGame, EndsAtTheFirstCollisionWithTheReport) {
                               ColumnDraw(1), RowDraw(25)});
         ApplySettings(state, game.settings);
 
-        EXPECT_EQ(testing::PlayWholeGame(state, platform, 100,
+        EXPECT_EQ(testkit::PlayWholeGame(state, platform, 100,
                                          [](int, FakePlatform& keys) { keys.press(VK_UP); }),
                   game.ticks);
         EXPECT_EQ(state.Worm1[1], game.lastHead);

@@ -25,17 +25,5 @@ TEST(Random, SameSeedSameDrawsOtherSeedOtherDraws) {
     EXPECT_DOUBLE_EQ(Draws(0.0F, 1)[0], 0.88331080821364261);
 }
 
-TEST(Random, DrawsLieInTheUnitIntervalAndSpreadEvenly) {
-    std::vector<int> buckets(10, 0);
-    for (double draw : Draws(1.25F, 100000)) {
-        ASSERT_GE(draw, 0.0);
-        ASSERT_LT(draw, 1.0);
-        ++buckets[static_cast<std::size_t>(draw * 10)];
-    }
-    for (int bucket : buckets) {
-        EXPECT_NEAR(bucket, 10000, 500);
-    }
-}
-
 }  // namespace
 }  // namespace orvex

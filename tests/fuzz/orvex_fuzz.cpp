@@ -10,22 +10,37 @@
 #include <cstdlib>
 #include <string>
 
+#include "core/board.h"
 #include "core/game_end.h"
 #include "core/game_start.h"
 #include "core/platform.h"
 #include "core/random.h"
 #include "core/tick.h"
-#include "tour.h"
 
 namespace {
 
 using namespace orvex;
-using orvex::testing::TourDirection;
 
 constexpr int kMaxTicks = 5000;
 constexpr std::size_t kSettingBytes = 10;
 // Bit k of a key byte holds key kKeyBits[k].
 constexpr std::array<int, 8> kKeyBits{VK_LEFT, VK_RIGHT, VK_UP, VK_DOWN, VK_A, VK_D, VK_W, VK_S};
+
+// The direction of a tour through all 950 play-area cells: down the odd columns and up the even
+// ones (rows 2..25), then back along row 1 to the start. A worm of up to 499 cells can follow it
+// for ever, so long games reach full boards and long worms without a collision.
+constexpr Direction TourDirection(Cell cell) {
+    if (cell.y == 1) {
+        return cell.x > 1 ? Direction::Left : Direction::Down;
+    }
+    if (cell.x % 2 == 1) {
+        return cell.y < 25 ? Direction::Down : Direction::Right;
+    }
+    if (cell.y > 2) {
+        return Direction::Up;
+    }
+    return cell.x < 38 ? Direction::Right : Direction::Up;
+}
 
 void Require(bool holds) {
     if (!holds) {
@@ -98,7 +113,7 @@ void CheckState(const GameState& state) {
         CheckWorm(state.Worm2);
     }
     for (int i = 1; i <= state.Foods.count(); ++i) {
-        Require(InPlayArea(state.Foods[i]) || state.Foods[i] == Cell{});
+        Require(InPlayArea(state.Foods[i]) || state.Foods[i] == kUnsetCell);
     }
 }
 

@@ -85,7 +85,7 @@ TEST(Form1, ClosingIsRefusedUnderTheReportAndShowsTheBareScoreDuringAGame) {
     state.Score1 = 4;
     state.Score2 = 9;
     state.GameEnded = true;
-    testing::FakePlatform platform;
+    testkit::FakePlatform platform;
     Form1 window{state, platform};
     window.show();
     EXPECT_FALSE(window.close());

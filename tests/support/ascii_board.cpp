@@ -6,7 +6,7 @@
 
 #include "core/board.h"
 
-namespace orvex::testing {
+namespace orvex::testkit {
 
 namespace {
 
@@ -94,4 +94,4 @@ std::string PictureAscii(const FakePlatform& platform, int columns, int rows) {
     return text;
 }
 
-}  // namespace orvex::testing
+}  // namespace orvex::testkit

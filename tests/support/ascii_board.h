@@ -8,7 +8,7 @@
 #include "core/state.h"
 #include "fake_platform.h"
 
-namespace orvex::testing {
+namespace orvex::testkit {
 
 // A small position written as text, one string per board row from row 0, each from column 0.
 // '#' (border), '.' and ' ' (floor) are for the reader only; 'X' is an obstacle, 'F' a food point
@@ -40,4 +40,4 @@ void SetCells(CellList<Capacity>& list, std::initializer_list<Cell> cells) {
 // '.' floor, 'F' food, 'X' obstacle, '?' nothing drawn yet.
 std::string PictureAscii(const FakePlatform& platform, int columns, int rows);
 
-}  // namespace orvex::testing
+}  // namespace orvex::testkit

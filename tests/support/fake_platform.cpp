@@ -1,6 +1,6 @@
 #include "fake_platform.h"
 
-namespace orvex::testing {
+namespace orvex::testkit {
 
 std::optional<TileKind> FakePlatform::shownAt(int x, int y) const {
     if (x < 0 || x >= 40 || y < 0 || y >= 27 || picture_[y][x] == 0) {
@@ -38,7 +38,6 @@ void FakePlatform::refresh(const PixelRect& changed) {
 }
 
 void FakePlatform::refreshWindow() {
-    ++windowRefreshes;
     log.emplace_back("refresh window");
 }
 
@@ -57,7 +56,6 @@ double FakePlatform::nextRandom() {
 }
 
 void FakePlatform::setTimerInterval(int milliseconds) {
-    timerIntervals.push_back(milliseconds);
     log.push_back("timer " + std::to_string(milliseconds));
 }
 
@@ -71,4 +69,4 @@ void FakePlatform::endProgram() {
     log.emplace_back("end");
 }
 
-}  // namespace orvex::testing
+}  // namespace orvex::testkit

@@ -10,7 +10,7 @@
 #include "core/platform.h"
 #include "core/random.h"
 
-namespace orvex::testing {
+namespace orvex::testkit {
 
 // One tile drawn, as a board cell.
 struct TileDraw {
@@ -30,7 +30,6 @@ public:
     // Keys held down from now on, until released.
     void press(int key) { held.insert(key); }
     void release(int key) { held.erase(key); }
-    void releaseAll() { held.clear(); }
 
     // Draws returned before the generator's own (after the next seed, the generator is reseeded).
     void scriptDraws(std::initializer_list<double> draws) {
@@ -65,10 +64,8 @@ public:
     std::vector<int> polledKeys;
     std::vector<TileDraw> tiles;
     std::vector<PixelRect> refreshed;  // every refresh(rect), in order
-    int windowRefreshes = 0;
     std::vector<std::string> sounds;
     std::vector<float> seeds;
-    std::vector<int> timerIntervals;
     std::vector<std::string> boxes;
     bool ended = false;
     // Every effect in order, e.g. "tile 3 4 3", "refresh", "sound /x/eat.wav", "timer 0", "box 7",
@@ -80,4 +77,4 @@ private:
     std::array<std::array<int, 40>, 27> picture_{};  // tile + 1, 0 = nothing drawn
 };
 
-}  // namespace orvex::testing
+}  // namespace orvex::testkit

@@ -3,7 +3,7 @@
 #include "core/game_start.h"
 #include "core/tick.h"
 
-namespace orvex::testing {
+namespace orvex::testkit {
 
 int PlayWholeGame(GameState& state, FakePlatform& platform, int tickLimit,
                   const BeforeTick& beforeTick) {
@@ -19,4 +19,4 @@ int PlayWholeGame(GameState& state, FakePlatform& platform, int tickLimit,
     return ticks;
 }
 
-}  // namespace orvex::testing
+}  // namespace orvex::testkit

@@ -7,7 +7,7 @@
 #include "core/state.h"
 #include "fake_platform.h"
 
-namespace orvex::testing {
+namespace orvex::testkit {
 
 // Called before each tick with the tick's number (from 1), e.g. to press or release keys.
 using BeforeTick = std::function<void(int tick, FakePlatform& platform)>;
@@ -17,4 +17,4 @@ using BeforeTick = std::function<void(int tick, FakePlatform& platform)>;
 int PlayWholeGame(GameState& state, FakePlatform& platform, int tickLimit,
                   const BeforeTick& beforeTick = {});
 
-}  // namespace orvex::testing
+}  // namespace orvex::testkit
