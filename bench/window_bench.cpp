@@ -1,9 +1,11 @@
-// Benchmarks of the main window on a display: one tile with its refresh, a whole game start, and
-// how closely the game clock keeps its rate while two worms play. The tile and game-start cases
-// run under Google Benchmark; "--tick-rate=MS" plays instead and prints one line of JSON.
+// Benchmarks of the main window on a display: one tile with its refresh and a whole game start,
+// under Google Benchmark. "--tick-rate=MS [--seconds=S]" instead plays a two-player game of
+// circling worms on the clock at MS per tick and prints one line of JSON: the ticks run against the
+// ticks due.
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
+#include <QCommandLineParser>
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QScreen>
@@ -11,16 +13,11 @@
 #include <QWindow>
 #include <chrono>
 #include <cstdio>
-#include <cstring>
 #include <memory>
-#include <stdexcept>
-#include <string>
 
 #include "bench_boards.h"
-#include "bench_cli.h"
 #include "core/board.h"
 #include "core/game_start.h"
-#include "core/tick.h"
 #include "qt/main_window.h"
 #include "qt/qt_platform.h"
 
@@ -84,32 +81,18 @@ BENCHMARK(BM_GameStart)
     ->Iterations(1)
     ->Unit(benchmark::kMillisecond);
 
-// The Qt platform with two changes: it holds down the key that turns each worm clockwise, and it
-// counts the ticks (each tick polls player 1's left key first). A box or the end of the program
-// would mean the worms collided: both are only recorded, so the run can report it.
-class TurningPlatform : public Platform {
+// The Qt platform holding down the key that turns each worm clockwise, and counting the ticks
+// (each tick polls player 1's left key first). A box or the end of the program would mean the
+// worms collided: both are only recorded, so the run can report it.
+class TurningPlatform : public QtPlatform {
 public:
-    explicit TurningPlatform(GameState& state) : state_(state) {}
-    void attach(Form1& window) { inner_ = std::make_unique<QtPlatform>(window); }
-
+    TurningPlatform(BoardView& view, const GameState& state) : QtPlatform(view), state_(state) {}
     std::int16_t GetAsyncKeyState(int virtualKey) override {
-        if (virtualKey == VK_LEFT) {
-            ++ticks;
-        }
+        ticks += virtualKey == VK_LEFT ? 1 : 0;
         const bool down =
             virtualKey == ClockwiseTurnKey(state_, 1) || virtualKey == ClockwiseTurnKey(state_, 2);
         return down ? kKeyIsDown : std::int16_t{0};
     }
-    void PlaySoundA(const std::string& path) override { inner_->PlaySoundA(path); }
-    void BitBlt(const PixelRect& target, TileKind tile) override { inner_->BitBlt(target, tile); }
-    void refresh(const PixelRect& changed) override { inner_->refresh(changed); }
-    void refreshWindow() override { inner_->refreshWindow(); }
-    ScreenSize screenSize() override { return inner_->screenSize(); }
-    std::string programFolder() override { return inner_->programFolder(); }
-    float timeOfDay() override { return inner_->timeOfDay(); }
-    void seedRandom(float seed) override { inner_->seedRandom(seed); }
-    double nextRandom() override { return inner_->nextRandom(); }
-    void setTimerInterval(int milliseconds) override { inner_->setTimerInterval(milliseconds); }
     void messageBox(const std::string& /*text*/) override { collided = true; }
     void endProgram() override { collided = true; }
 
@@ -117,23 +100,24 @@ public:
     bool collided = false;
 
 private:
-    GameState& state_;
-    std::unique_ptr<QtPlatform> inner_;
+    const GameState& state_;
 };
 
-// Plays a two-player game with circling worms for `seconds` at `interval` ms per tick, and prints
-// the ticks run against the ticks due. Fails when the worms collided.
+// Plays a two-player game with circling worms for `seconds` at `interval` ms per tick.
 int RunTickRate(int interval, double seconds) {
     GameState state;
     ApplySettings(
         state,
         {.speed = static_cast<std::int16_t>(interval), .foodCount = kMostFood, .players = 2});
-    TurningPlatform platform(state);
-    Form1 window(state, platform);
-    platform.attach(window);
+    TurningPlatform* turning = nullptr;
+    Form1 window(state, [&](BoardView& view) {
+        auto platform = std::make_unique<TurningPlatform>(view, state);
+        turning = platform.get();
+        return platform;
+    });
     ShowAndWait(window);
-    Form_Load(state, platform);
-    CircleWorms(state, platform);
+    Form_Load(state, window.platform());
+    CircleWorms(state, window.platform());
 
     QElapsedTimer played;
     played.start();
@@ -150,20 +134,9 @@ int RunTickRate(int interval, double seconds) {
     std::printf(
         "{\"interval_ms\": %d, \"seconds\": %.6f, \"ticks_run\": %lld, \"ticks_due\": %lld, "
         "\"collided\": %s}\n",
-        interval, static_cast<double>(playedNanos) * 1e-9, static_cast<long long>(platform.ticks),
-        static_cast<long long>(due), platform.collided ? "true" : "false");
-    return platform.collided ? 1 : 0;
-}
-
-// The value of "--name=value" among the arguments, or an empty string.
-std::string FlagValue(int argc, char** argv, const char* name) {
-    const std::string prefix = std::string("--") + name + "=";
-    for (int i = 1; i < argc; ++i) {
-        if (std::strncmp(argv[i], prefix.c_str(), prefix.size()) == 0) {
-            return argv[i] + prefix.size();
-        }
-    }
-    return {};
+        interval, static_cast<double>(playedNanos) * 1e-9, static_cast<long long>(turning->ticks),
+        static_cast<long long>(due), turning->collided ? "true" : "false");
+    return turning->collided ? 1 : 0;
 }
 
 }  // namespace
@@ -171,23 +144,27 @@ std::string FlagValue(int argc, char** argv, const char* name) {
 }  // namespace orvex::bench
 
 int main(int argc, char** argv) {
-    using namespace orvex::bench;
     QApplication application(argc, argv);
-    const std::string interval = FlagValue(argc, argv, "tick-rate");
-    if (interval.empty()) {
-        return RunBenchmarks(argc, argv);
+    QCommandLineParser options;
+    const QCommandLineOption tickRate("tick-rate", "Play on the clock at MS per tick.", "MS");
+    const QCommandLineOption seconds("seconds", "How long to play.", "S", "3");
+    options.addOptions({tickRate, seconds});
+    // Google Benchmark's own flags pass through.
+    options.parse(QCoreApplication::arguments());
+    if (!options.isSet(tickRate)) {
+        benchmark::Initialize(&argc, argv);
+        benchmark::RunSpecifiedBenchmarks();
+        benchmark::Shutdown();
+        return 0;
     }
-    const std::string seconds = FlagValue(argc, argv, "seconds");
-    try {
-        const int milliseconds = std::stoi(interval);
-        const double playSeconds = seconds.empty() ? 3.0 : std::stod(seconds);
-        if (milliseconds >= 1 && playSeconds > 0) {
-            return RunTickRate(milliseconds, playSeconds);
-        }
-    } catch (const std::exception&) {
-        // Not numbers: the usage line below says what is wanted.
+    bool intervalOk = false;
+    bool secondsOk = false;
+    const int interval = options.value(tickRate).toInt(&intervalOk);
+    const double playSeconds = options.value(seconds).toDouble(&secondsOk);
+    if (!intervalOk || !secondsOk || interval < 1 || playSeconds <= 0) {
+        std::fprintf(stderr,
+                     "usage: orvex_window_bench --tick-rate=MS [--seconds=S], MS >= 1, S > 0\n");
+        return 2;
     }
-    std::fprintf(stderr,
-                 "usage: orvex_window_bench --tick-rate=MS [--seconds=S], MS >= 1, S > 0\n");
-    return 2;
+    return orvex::bench::RunTickRate(interval, playSeconds);
 }

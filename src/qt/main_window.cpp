@@ -23,10 +23,10 @@ QColor FloorColour() {
 }
 }  // namespace
 
-Form1::Form1(GameState& state)
+Form1::Form1(GameState& state, const PlatformMaker& makePlatform)
     : state_(state),
       timer1_([this] { Timer1_Timer(); }),
-      ownPlatform_(std::make_unique<QtPlatform>(*this)),
+      ownPlatform_(makePlatform(*this)),
       platform_(ownPlatform_.get()) {
     setUp();
 }

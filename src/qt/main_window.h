@@ -5,6 +5,7 @@
 #include <QWidget>
 #include <compare>
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <memory>
 
@@ -26,9 +27,16 @@ namespace orvex {
 // image would.
 class Form1 : public QWidget, public BoardView {
     Q_OBJECT
+    static std::unique_ptr<Platform> MakeQtPlatform(BoardView& view) {
+        return std::make_unique<QtPlatform>(view);
+    }
+
 public:
-    // Plays on the Qt platform, which draws into this window.
-    explicit Form1(GameState& state);
+    // Makes the platform that draws into a window; the game's own is the Qt platform.
+    using PlatformMaker = std::function<std::unique_ptr<Platform>(BoardView&)>;
+
+    // Plays on the platform `makePlatform` makes for this window.
+    explicit Form1(GameState& state, const PlatformMaker& makePlatform = MakeQtPlatform);
     // Plays on the given platform; the window then only shows what is filled into it.
     Form1(GameState& state, Platform& platform);
     ~Form1() override;
