@@ -240,11 +240,18 @@ class Session:
         origin = client.translate_coords(self.root, 0, 0)
         return -origin.x, -origin.y, size.width, size.height
 
+    def frame(self, window):
+        """The window with its title bar and border: left, top, width and height on the screen."""
+        left, top, width, height = self.geometry(window)
+        border_left, border_right, title, border_bottom = self._property(window, "_NET_FRAME_EXTENTS")
+        return (left - border_left, top - title, width + border_left + border_right,
+                height + title + border_bottom)
+
     def press_close(self, window):
         """Clicks the close button at the right end of the window's title bar (openbox's layout)."""
-        left, top, width, _ = self.geometry(window)
-        _, right, title, _ = self._property(window, "_NET_FRAME_EXTENTS")
-        self.click(left + width + right - 11, top - title // 2)
+        left, top, width, _ = self.frame(window)
+        title = self.geometry(window)[1] - top
+        self.click(left + width - 11, top + title // 2)
 
     def active_window(self):
         active = self._property(self.root.id, "_NET_ACTIVE_WINDOW")
@@ -267,7 +274,7 @@ class Session:
         return self.x(["xdotool", *map(str, args)])
 
     def key(self, *keys, delay=30):
-        self.xdotool("key", "--delay", delay, *keys)
+        self.x(["xdotool", "key", "--delay", str(delay), *keys], timeout=10 + len(keys) * delay / 1000)
 
     def keydown(self, *keys):
         self.xdotool("keydown", *keys)
@@ -351,9 +358,9 @@ class MainWindow:
         self.left, self.top, self.width, self.height = self.client()
         if self.left + self.width > self.session.width or self.top + self.height > self.session.height:
             return False
+        # Top and bottom rows only: a worm that crashes into a side may already cover its cell.
         board = self.board()
-        return all(board[(x, y)] == "border" for x in range(COLUMNS) for y in range(ROWS)
-                   if x in (0, COLUMNS - 1) or y in (0, ROWS - 1))
+        return all(board[(x, y)] == "border" for x in range(COLUMNS) for y in (0, ROWS - 1))
 
     def client(self):
         return self.session.geometry(self.window)
