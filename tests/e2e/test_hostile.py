@@ -67,9 +67,9 @@ def test_key_released_in_another_window(session):
     tracker.wait_for(lambda t: t.run("worm1", RIGHT) >= 1, "the worm to move right")
     session.keydown("Up")
     tracker.wait_for(lambda t: t.run("worm1", UP) >= 1, "the worm to turn up")
+    # Back before Qt itself notices the focus loss, which it reports late or not at all.
     session.activate(other)
     session.keyup("Up")
-    tracker.wait_for(lambda t: t.run("worm1", UP) >= 2, "the worm to go on up")
     session.activate(game.window)
     session.keydown("Right")
     try:
