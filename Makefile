@@ -3,7 +3,7 @@
 PRESET ?= debug
 BUILD := build/$(PRESET)
 
-.PHONY: all build run test test-asan fuzz bench install package screenshots lint format clean
+.PHONY: all build run test soak test-asan fuzz bench install package screenshots lint format clean
 
 all: build
 
@@ -21,7 +21,11 @@ run:
 	build/release/app/orvex
 
 test: build
-	cd $(BUILD) && ctest --output-on-failure -j2
+	cd $(BUILD) && ctest --output-on-failure -j2 -LE soak
+
+# Thirty real games in a row, with random settings and keys: too long for every `make test`.
+soak: build
+	cd $(BUILD) && ctest --output-on-failure -L soak
 
 # Sanitizers: a short fuzz run first, then every test under ASan and UBSan.
 test-asan: fuzz

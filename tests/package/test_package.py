@@ -1,0 +1,103 @@
+"""The install and the Debian package as a user meets them (ORVEX_BUILD_DIR names the build)."""
+
+import glob
+import os
+import shutil
+import subprocess
+import sys
+
+import pytest
+
+sys.path.insert(0, os.path.join(os.path.dirname(__file__), os.pardir, os.pardir, "tools"))
+from orvex_session import TOOLS, Session, Settings  # noqa: E402  (found through the path above)
+from PIL import Image  # noqa: E402
+
+BUILD_DIR = os.path.abspath(os.environ.get("ORVEX_BUILD_DIR", "build/debug"))
+APP_ID = "io.github.orvex.Orvex"
+RUNTIME_PACKAGES = ("libqt6widgets6", "libqt6multimedia6", "libqt6gui6", "libqt6core6",
+                    "fonts-quicksand", "libc6", "libstdc++6")
+
+
+def run(*args, **kwargs):
+    return subprocess.run(args, check=True, capture_output=True, text=True, timeout=300,
+                          stdin=subprocess.DEVNULL, **kwargs).stdout
+
+
+def needs(*tools):
+    missing = [tool for tool in tools if shutil.which(tool) is None]
+    if missing:
+        pytest.skip(f"{' '.join(missing)} not installed (make setup installs them)")
+
+
+@pytest.fixture(scope="module")
+def prefix(tmp_path_factory):
+    prefix = tmp_path_factory.mktemp("install")
+    run("cmake", "--install", BUILD_DIR, "--prefix", str(prefix))
+    return prefix
+
+
+@pytest.fixture(scope="module")
+def deb():
+    """The build's .deb, made again when the program or its sound player is newer than it."""
+    needs("dpkg-deb", "cpack")
+    built = max(os.path.getmtime(os.path.join(BUILD_DIR, "app", name))
+                for name in ("orvex", "orvex_sound.so"))
+    debs = glob.glob(os.path.join(BUILD_DIR, "orvex_*.deb"))
+    if not debs or os.path.getmtime(debs[0]) < built:
+        run("cpack", cwd=BUILD_DIR)
+        debs = glob.glob(os.path.join(BUILD_DIR, "orvex_*.deb"))
+    assert len(debs) == 1, f"expected one .deb in {BUILD_DIR}, found {debs}"
+    return debs[0]
+
+
+@pytest.fixture(scope="module")
+def unpacked(deb, tmp_path_factory):
+    root = tmp_path_factory.mktemp("deb")
+    run("dpkg-deb", "-x", deb, str(root))
+    return root
+
+
+def test_install_puts_sound_and_player_beside_the_program_reached_through_bin(prefix):
+    program = prefix / "lib/orvex/orvex"
+    assert os.access(program, os.X_OK)
+    assert (prefix / "lib/orvex/eat.wav").is_file() and (prefix / "lib/orvex/orvex_sound.so").is_file()
+    # A relative link survives a moved prefix.
+    assert not os.path.isabs(os.readlink(prefix / "bin/orvex"))
+    assert (prefix / "bin/orvex").resolve() == program.resolve()
+
+
+def test_install_has_icons_at_their_sizes_desktop_entry_metadata_and_manual(prefix):
+    for size in (48, 64, 128, 256):
+        with Image.open(prefix / f"share/icons/hicolor/{size}x{size}/apps/{APP_ID}.png") as icon:
+            assert icon.size == (size, size)
+    for relative in (f"share/icons/hicolor/scalable/apps/{APP_ID}.svg",
+                     f"share/applications/{APP_ID}.desktop", f"share/metainfo/{APP_ID}.metainfo.xml",
+                     "share/man/man6/orvex.6.gz", "share/doc/orvex/copyright"):
+        assert (prefix / relative).is_file(), relative
+
+
+def test_deb_depends_on_the_runtime_packages(deb):
+    depends = {entry.split()[0] for entry in run("dpkg-deb", "-f", deb, "Depends").split(", ")}
+    assert set(RUNTIME_PACKAGES) <= depends
+
+
+def test_deb_command_link_reaches_the_program_with_its_sound_and_player(unpacked):
+    assert os.readlink(unpacked / "usr/games/orvex") == "../lib/orvex/orvex"
+    assert os.access(unpacked / "usr/games/orvex", os.X_OK)
+    for beside in ("eat.wav", "orvex_sound.so"):
+        assert (unpacked / "usr/lib/orvex" / beside).is_file(), beside
+
+
+def test_deb_lintian_reports_no_error(deb):
+    needs("lintian")
+    report = subprocess.run(["lintian", "--no-tag-display-limit", deb], capture_output=True,
+                            text=True, timeout=300, stdin=subprocess.DEVNULL).stdout.splitlines()
+    assert [line for line in report if line.startswith("E:")] == [], "\n".join(report)
+
+
+def test_deb_unpacked_program_opens_its_settings_window(unpacked):
+    needs(*TOOLS)
+    with Session(str(unpacked / "usr/games/orvex"), 1280, 800) as session:
+        session.start()
+        Settings(session, timeout=30)
+        assert session.alive()
