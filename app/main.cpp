@@ -18,7 +18,10 @@ int main(int argc, char** argv) {
     QApplication::setQuitOnLastWindowClosed(false);
 
     orvex::GameState state;
-    orvex::Form2 settings(state, orvex::OpenMainWindow);
+    // The board is sized for the screen the player set the game up on, and shown there.
+    orvex::Form2 settings(state, [&settings](orvex::GameState& settled) {
+        orvex::OpenMainWindow(settled, settings.screen());
+    });
     settings.show();
     return QApplication::exec();
 }
