@@ -1,12 +1,19 @@
 #include <QApplication>
 
+#include "command_line.h"
 #include "core/state.h"
 #include "display_check.h"
 #include "qt/main_window.h"
 #include "qt/settings_window.h"
 
-// The program takes no arguments: the settings window is all there is to configure.
+// The settings window is all there is to configure; the command line only answers --help and
+// --version.
 int main(int argc, char** argv) {
+    QCoreApplication::setApplicationName(QStringLiteral("orvex"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(ORVEX_VERSION));
+    if (const std::optional<int> status = orvex::AnswerCommandLine(argc, argv)) {
+        return *status;
+    }
     if (const std::string missing = orvex::MissingDisplay(); !missing.empty()) {
         orvex::ExitForMissingDisplay(missing);
     }
