@@ -9,8 +9,11 @@
 // The settings window is all there is to configure; the command line only answers --help and
 // --version.
 int main(int argc, char** argv) {
+    // A desktop matches the windows to the launcher entry by these: the Wayland app id is the
+    // entry's name, and the class part of the X11 WM_CLASS is its StartupWMClass.
     QCoreApplication::setApplicationName(QStringLiteral("orvex"));
     QCoreApplication::setApplicationVersion(QStringLiteral(ORVEX_VERSION));
+    QGuiApplication::setDesktopFileName(QStringLiteral("io.github.orvex.Orvex"));
     if (const std::optional<int> status = orvex::AnswerCommandLine(argc, argv)) {
         return *status;
     }
