@@ -4,14 +4,17 @@
 InstallTest installs the build into a scratch prefix and checks the layout the game relies on: the
 sound beside the program, a working command link, the icons at their sizes. DebianPackageTest makes
 the .deb with CPack when it is missing or older than the program, checks its control data and contents, runs
-lintian, and starts the unpacked program on a private X server up to its settings window.
+lintian, starts the unpacked program on a private X server up to its settings window, and checks
+that a desktop can match the program's windows to its launcher entry on X11 and on Wayland.
 
 Usage: package_test.py --build-dir DIR [unittest arguments, e.g. InstallTest]
 """
 
 import argparse
+import configparser
 import glob
 import os
+import re
 import shutil
 import struct
 import subprocess
@@ -21,6 +24,7 @@ import unittest
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), os.pardir, os.pardir, "tools"))
 import orvex_session  # noqa: E402  (the X session shared with the end-to-end tests)
+import orvex_sway  # noqa: E402  (the Wayland compositor shared with the end-to-end tests)
 
 APP_ID = "io.github.orvex.Orvex"
 ICON_SIZES = (48, 64, 128, 256)
@@ -152,6 +156,36 @@ class DebianPackageTest(unittest.TestCase):
             # Closing the settings window before the start ends the program without a game.
             session.press_close(settings.window)
             self.assertEqual(session.wait_exit(15), 0, "\n".join(session.stderr_lines()))
+
+    def desktop_entry(self):
+        entry = configparser.ConfigParser(interpolation=None)
+        entry.optionxform = str
+        entry.read(os.path.join(self.root, f"usr/share/applications/{APP_ID}.desktop"))
+        return entry["Desktop Entry"]
+
+    @unittest.skipIf(missing_tools(*orvex_session.TOOLS), "the X tools of the end-to-end tests missing")
+    def test_x11_window_class_is_the_desktop_entrys_startup_class(self):
+        # X11 docks match a window to its entry by the class part of WM_CLASS.
+        with orvex_session.Session(os.path.join(self.root, "usr/games/orvex"), 1280, 800) as session:
+            session.start()
+            settings = orvex_session.Settings(session, timeout=30)
+            wm_class = session.x(["xprop", "-id", str(settings.window), "WM_CLASS"]).decode()
+            session.press_close(settings.window)
+            self.assertEqual(session.wait_exit(15), 0, "\n".join(session.stderr_lines()))
+        found = re.fullmatch(r'WM_CLASS\(STRING\) = "([^"]*)", "([^"]*)"\s*', wm_class)
+        self.assertIsNotNone(found, wm_class)
+        self.assertEqual(found.group(2), self.desktop_entry().get("StartupWMClass"), wm_class)
+
+    def test_wayland_app_id_is_the_desktop_entrys_name(self):
+        try:
+            with orvex_sway.Sway() as sway:
+                sway.start_program(os.path.join(self.root, "usr/games/orvex"))
+                app_id = sway.wait_window("Set Values...", 30).app_id
+        except orvex_sway.Unavailable as why:
+            self.skipTest(f"no headless Wayland compositor: {why}")
+        # Wayland desktops look for the entry named after the app id.
+        entry = os.path.join(self.root, f"usr/share/applications/{app_id}.desktop")
+        self.assertTrue(os.path.isfile(entry), f"app id {app_id!r} names no installed entry")
 
 
 def main():
