@@ -29,7 +29,7 @@ import orvex_sway  # noqa: E402  (the Wayland compositor shared with the end-to-
 APP_ID = "io.github.orvex.Orvex"
 ICON_SIZES = (48, 64, 128, 256)
 RUNTIME_PACKAGES = ("libqt6widgets6", "libqt6multimedia6", "libqt6gui6", "libqt6core6",
-                    "fonts-quicksand", "libc6", "libstdc++6")
+                    "qt6-wayland", "fonts-quicksand", "libc6", "libstdc++6")
 BUILD_DIR = None
 
 
