@@ -1,7 +1,9 @@
 #include "display_check.h"
 
 #include <QString>
+#include <QStringList>
 #include <QtGlobal>
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <vector>
@@ -35,11 +37,47 @@ std::string UnreachableDisplay() {
     if (const std::string x = Environment("DISPLAY"); !x.empty()) {
         return "cannot connect to display " + x;
     }
-    return "cannot connect to wayland display " + Environment("WAYLAND_DISPLAY");
+    return "cannot connect to wayland display " + Environment("WAYLAND_DISPLAY") +
+           " (is the compositor running?)";
+}
+
+[[noreturn]] void ExitWith(const std::string& line) {
+    std::fprintf(stderr, "orvex: %s\n", line.c_str());
+    std::fflush(stderr);
+    std::_Exit(1);
+}
+
+// The display is there, only Qt cannot speak its protocol.
+[[noreturn]] void ExitForMissingPlugin() {
+    ExitWith("cannot use the Wayland display " + Environment("WAYLAND_DISPLAY") +
+             ": Qt's Wayland platform plugin is not installed (install the package qt6-wayland)");
+}
+
+// Without QT_QPA_PLATFORM, Qt tries Wayland first wherever WAYLAND_DISPLAY is set; it only gets
+// this far when there was no X display to fall back on.
+bool WantsWayland() {
+    const std::string platform = Environment("QT_QPA_PLATFORM");
+    return platform.empty() ? Environment("DISPLAY").empty() : platform.starts_with("wayland");
+}
+
+// Whether Qt's fatal message lists the Wayland plugin among the platform plugins it found
+// ("Available platform plugins are: xcb, wayland."); with none found at all it lists nothing.
+bool WaylandPluginFound(const QString& fatal) {
+    const QLatin1String kListed("Available platform plugins are:");
+    const qsizetype listed = fatal.indexOf(kListed);
+    if (listed < 0) {
+        return false;
+    }
+    const QStringList names = fatal.mid(listed + kListed.size()).section(u'.', 0, 0).split(u',');
+    return std::ranges::any_of(
+        names, [](const QString& name) { return name.trimmed() == QLatin1String("wayland"); });
 }
 
 void HoldOrFail(QtMsgType type, const QMessageLogContext& context, const QString& text) {
     if (type == QtFatalMsg) {
+        if (WantsWayland() && !WaylandPluginFound(text)) {
+            ExitForMissingPlugin();
+        }
         ExitForMissingDisplay(UnreachableDisplay());
     }
     HeldMessages().push_back({type, context.category != nullptr ? context.category : "", text});
@@ -65,9 +103,7 @@ std::string MissingDisplay() {
 }
 
 void ExitForMissingDisplay(const std::string& why) {
-    std::fprintf(stderr, "orvex: no display found: %s\n", why.c_str());
-    std::fflush(stderr);
-    std::_Exit(1);
+    ExitWith("no display found: " + why);
 }
 
 DisplayFailureGuard::DisplayFailureGuard() {

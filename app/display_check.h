@@ -11,9 +11,11 @@ std::string MissingDisplay();
 // Ends the program with one line on stderr, "orvex: no display found: <why>", and status 1.
 [[noreturn]] void ExitForMissingDisplay(const std::string& why);
 
-// While alive, a fatal message from Qt (a display that is named but cannot be reached) ends the
-// program through ExitForMissingDisplay instead of an abort. Qt's warnings on the way are dropped
-// if the display fails and passed on once released.
+// While alive, a fatal message from Qt ends the program with one line on stderr and status 1
+// instead of an abort: a display that is named but cannot be reached goes through
+// ExitForMissingDisplay; a Wayland display that Qt has no plugin for is told apart from it and
+// names the package to install. Qt's warnings on the way are dropped if the display fails and
+// passed on once released.
 class DisplayFailureGuard {
 public:
     DisplayFailureGuard();

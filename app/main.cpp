@@ -1,12 +1,22 @@
 #include <QApplication>
 
+#include "command_line.h"
 #include "core/state.h"
 #include "display_check.h"
 #include "qt/main_window.h"
 #include "qt/settings_window.h"
 
-// The program takes no arguments: the settings window is all there is to configure.
+// The settings window is all there is to configure; the command line only answers --help and
+// --version.
 int main(int argc, char** argv) {
+    // A desktop matches the windows to the launcher entry by these: the Wayland app id is the
+    // entry's name, and the class part of the X11 WM_CLASS is its StartupWMClass.
+    QCoreApplication::setApplicationName(QStringLiteral("orvex"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(ORVEX_VERSION));
+    QGuiApplication::setDesktopFileName(QStringLiteral("io.github.orvex.Orvex"));
+    if (const std::optional<int> status = orvex::AnswerCommandLine(argc, argv)) {
+        return *status;
+    }
     if (const std::string missing = orvex::MissingDisplay(); !missing.empty()) {
         orvex::ExitForMissingDisplay(missing);
     }
@@ -18,7 +28,10 @@ int main(int argc, char** argv) {
     QApplication::setQuitOnLastWindowClosed(false);
 
     orvex::GameState state;
-    orvex::Form2 settings(state, orvex::OpenMainWindow);
+    // The board is sized for the screen the player set the game up on, and shown there.
+    orvex::Form2 settings(state, [&settings](orvex::GameState& settled) {
+        orvex::OpenMainWindow(settled, settings.screen());
+    });
     settings.show();
     return QApplication::exec();
 }

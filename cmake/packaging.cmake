@@ -52,8 +52,9 @@ install(FILES ${orvex_generated}/orvex.6.gz DESTINATION share/man/man6)
 install(FILES ${orvex_data}/copyright DESTINATION share/doc/orvex)
 
 # The Debian package: shared-library dependencies come from dpkg-shlibdeps. Loaded at run time and so
-# named here: the settings window's font and Qt's further platform plugins (the X11 one and the sound
-# back end come with libqt6gui6 and libqt6multimedia6).
+# named here: the settings window's font, Qt's further platform plugins (the X11 one and the sound
+# back end come with libqt6gui6 and libqt6multimedia6) and the Wayland one, without which a Wayland
+# desktop runs the game through XWayland, or not at all where there is none.
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME orvex)
 set(CPACK_PACKAGE_VENDOR "The ORVEX developers")
@@ -66,7 +67,7 @@ set(CPACK_DEBIAN_PACKAGE_MAINTAINER "${ORVEX_MAINTAINER}")
 set(CPACK_DEBIAN_PACKAGE_SECTION games)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, fonts-quicksand")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, qt6-wayland, fonts-quicksand")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "worm arcade game for one or two players")
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "ORVEX is a small arcade game: steer a worm over a board of 40 by 27 cells,

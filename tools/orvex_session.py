@@ -11,6 +11,7 @@ import os
 import re
 import shutil
 import signal
+import struct
 import subprocess
 import tempfile
 import time
@@ -96,6 +97,28 @@ def stop(process, grace=2.0):
     except subprocess.TimeoutExpired:
         process.kill()
         process.wait(grace)
+
+
+def f32(value):
+    """A value as the game holds it: a single-precision float."""
+    return struct.unpack("f", struct.pack("f", value))[0]
+
+
+class BoardGeometry:
+    """The board's cells in pixels for a screen size, relative to the main window, rounded as the
+    game rounds them: a fortieth of the width and a thirtieth of the height per cell."""
+
+    def __init__(self, width, height):
+        self.cell_width = f32(f32(width) / COLUMNS)
+        self.cell_height = f32(round(height) / 30)
+
+    def rect(self, x, y):
+        return (round(f32(x * self.cell_width)), round(f32(y * self.cell_height)),
+                round(self.cell_width), round(self.cell_height))
+
+    def centre(self, x, y):
+        left, top, width, height = self.rect(x, y)
+        return left + width // 2, top + height // 2
 
 
 class Session:
@@ -211,6 +234,10 @@ class Session:
     def title(self, window):
         name = self._property(window, "_NET_WM_NAME") or self._property(window, "WM_NAME") or b""
         return name.decode(errors="replace") if isinstance(name, bytes) else name
+
+    def wm_class(self, window):
+        """The window's WM_CLASS: (instance, class)."""
+        return tuple(self.x11.create_resource_object("window", window).get_wm_class() or ())
 
     def find_windows(self, title):
         """The shown windows whose title matches the regular expression `title`."""

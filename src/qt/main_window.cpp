@@ -1,7 +1,6 @@
 #include "qt/main_window.h"
 
 #include <QCloseEvent>
-#include <QGuiApplication>
 #include <QPainter>
 #include <QScreen>
 #include <algorithm>
@@ -92,10 +91,14 @@ void Form1::Timer1_Timer() {
     orvex::Timer1_Timer(state_, *platform_);
 }
 
-Form1* OpenMainWindow(GameState& state) {
+Form1* OpenMainWindow(GameState& state, QScreen* screen) {
     auto* window = new Form1(state);
+    // Form_Load sizes the board for the window's screen, so the window must be on it before.
+    if (screen != nullptr) {
+        window->setScreen(screen);
+    }
     Form_Load(state, window->platform());
-    ShowMaximized(*window, QGuiApplication::primaryScreen());
+    ShowMaximized(*window, window->screen());
     // The ticks count from the moment the board shows, not from when Form_Load set the interval.
     window->Timer1().restart();
     return window;

@@ -79,10 +79,11 @@ private:
     Platform* platform_;
 };
 
-// Opens the main window for a game of `state`, which holds the settings: builds the board
-// (Form_Load) while the window is still hidden, then shows it maximized, modeless and without an
-// owner. The clock's first tick comes after that. The window lives for the rest of the run.
-Form1* OpenMainWindow(GameState& state);
+// Opens the main window for a game of `state`, which holds the settings, on `screen` (where the
+// player set up the game; null for Qt's choice): builds the board for that screen (Form_Load)
+// while the window is still hidden, then shows it maximized there, modeless and without an owner.
+// The clock's first tick comes after that. The window lives for the rest of the run.
+Form1* OpenMainWindow(GameState& state, QScreen* screen);
 
 // Shows `window` maximized over `screen`'s available area: without a window manager,
 // showMaximized alone leaves a window small.

@@ -64,8 +64,9 @@ void QtPlatform::refreshWindow() {
     view_.widget().repaint();
 }
 
+// The board is scaled to the screen its window is on, which need not be the primary one.
 ScreenSize QtPlatform::screenSize() {
-    const QScreen* screen = QGuiApplication::primaryScreen();
+    const QScreen* screen = view_.widget().screen();
     const QSize pixels = screen != nullptr ? screen->geometry().size() : QSize(1024, 768);
     return ScreenSize{
         .widthTwips = static_cast<float>(pixels.width()) * kTwipsPerPixel,

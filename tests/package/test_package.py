@@ -1,5 +1,6 @@
 """The install and the Debian package as a user meets them (ORVEX_BUILD_DIR names the build)."""
 
+import configparser
 import glob
 import os
 import shutil
@@ -10,12 +11,13 @@ import pytest
 
 sys.path.insert(0, os.path.join(os.path.dirname(__file__), os.pardir, os.pardir, "tools"))
 from orvex_session import TOOLS, Session, Settings  # noqa: E402  (found through the path above)
+from orvex_sway import Sway, Unavailable  # noqa: E402
 from PIL import Image  # noqa: E402
 
 BUILD_DIR = os.path.abspath(os.environ.get("ORVEX_BUILD_DIR", "build/debug"))
 APP_ID = "io.github.orvex.Orvex"
 RUNTIME_PACKAGES = ("libqt6widgets6", "libqt6multimedia6", "libqt6gui6", "libqt6core6",
-                    "fonts-quicksand", "libc6", "libstdc++6")
+                    "qt6-wayland", "fonts-quicksand", "libc6", "libstdc++6")
 
 
 def run(*args, **kwargs):
@@ -101,3 +103,31 @@ def test_deb_unpacked_program_opens_its_settings_window(unpacked):
         session.start()
         Settings(session, timeout=30)
         assert session.alive()
+
+
+def desktop_entry(unpacked):
+    entry = configparser.ConfigParser(interpolation=None)
+    entry.optionxform = str
+    entry.read(unpacked / f"usr/share/applications/{APP_ID}.desktop")
+    return entry["Desktop Entry"]
+
+
+def test_deb_x11_window_class_is_the_desktop_entrys_startup_class(unpacked):
+    # X11 docks match a window to its entry by the class part of WM_CLASS.
+    needs(*TOOLS)
+    with Session(str(unpacked / "usr/games/orvex"), 1280, 800) as session:
+        session.start()
+        settings = Settings(session, timeout=30)
+        wm_class = session.wm_class(settings.window)
+    assert wm_class[1] == desktop_entry(unpacked).get("StartupWMClass"), wm_class
+
+
+def test_deb_wayland_app_id_names_the_desktop_entry(unpacked):
+    try:
+        with Sway() as sway:
+            sway.start_program(str(unpacked / "usr/games/orvex"))
+            app_id = sway.wait_window("Set Values...", 30).app_id
+    except Unavailable as why:
+        pytest.skip(f"no headless Wayland compositor: {why}")
+    # Wayland desktops look for the entry named after the app id.
+    assert (unpacked / f"usr/share/applications/{app_id}.desktop").is_file(), app_id

@@ -68,7 +68,7 @@ TEST(OpenMainWindow, BuildsTheBoardThenShowsTheWindow) {
     state.LevelSetting = 1;
     ShowWatcher watcher(state);
     qApp->installEventFilter(&watcher);
-    const std::unique_ptr<Form1> window(OpenMainWindow(state));
+    const std::unique_ptr<Form1> window(OpenMainWindow(state, QGuiApplication::primaryScreen()));
     qApp->removeEventFilter(&watcher);
 
     EXPECT_EQ(watcher.builtWhenShown, true);
