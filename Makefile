@@ -43,8 +43,7 @@ bench: setup
 	@cmake --build build/bench --target orvex_benchmarks
 	bench/run_bench build/bench
 
-# Installs into PREFIX: lib/orvex holds the program with its sound and sound player, bin/orvex
-# links to it.
+# Installs into PREFIX: lib/orvex holds the program with its sound, bin/orvex links to it.
 PREFIX ?= /usr/local
 install: build
 	cmake --install $(BUILD) --prefix $(PREFIX)

@@ -1,6 +1,5 @@
-"""The real program in an unfriendly world: no sound file, no sound server, missing fonts, tiny and
-huge screens, focus lost while a key is held, no display at all, a close click at the wrong time.
-Beside them, for contrast, a sound server that hears the bites."""
+"""The real program in an unfriendly world: missing fonts, tiny and huge screens, focus lost while a
+key is held, no display at all, a close click at the wrong time."""
 
 import os
 import shutil
@@ -9,122 +8,11 @@ import sys
 import tempfile
 import time
 
-from orvex_session import (BOX_TITLE, MAIN_TITLE, MAROON, RIGHT, SKIPPED, UP, YELLOW, Failure,
+from orvex_session import (BOX_TITLE, MAIN_TITLE, MAROON, RIGHT, UP, YELLOW, Failure,
                        Settings, WormTracker, case, check, dismiss, main,
                        parse_report, wait_box, wait_until)
 
 SPEED_300 = ["End"] + ["Prior"] * 7
-MOST_FOOD = ["End"]  # 100 food points: there is always one near the worm
-
-
-def eat_once(session, tracker, timeout=40):
-    """Steers worm 1 (moving right on an empty level) onto a food point: right until it is in the
-    food's column, then up or down to it. Returns when the worm has grown."""
-    held, target = None, None
-
-    def hold(key):
-        nonlocal held
-        if key != held:
-            if held:
-                session.keyup(held)
-            if key:
-                session.keydown(key)
-            held = key
-
-    def steer(t):
-        nonlocal target
-        if t.longest["worm1"] > 1:
-            return True
-        if t.head() is None:
-            return False
-        x, y = t.head()
-        food = {cell for cell, name in t.board.items() if name == "food"}
-        if target not in food or x > target[0]:
-            # Only food far enough ahead leaves time to turn into its column.
-            ahead = [(fx, fy) for fx, fy in food if fx >= x + 2 or (fy == y and fx > x)]
-            target = min(ahead, key=lambda f: f[0] - x + abs(f[1] - y)) if ahead else None
-        if target is None:
-            return False
-        fx, fy = target
-        hold("Right" if x < fx or fy == y else "Up" if fy < y else "Down")
-        return False
-
-    try:
-        tracker.wait_for(steer, "the worm to eat", timeout)
-    finally:
-        hold(None)
-
-
-def play_until_eaten(session, program=None, env=None):
-    """Starts a slow game with plenty of food, eats one food point, and ends at the border."""
-    session.start(program=program, env=env)
-    settings = Settings(session)
-    settings.choose(speed=SPEED_300, food=MOST_FOOD)
-    game = settings.start_game()
-    tracker = WormTracker(game)
-    eat_once(session, tracker)
-    box = wait_box(session, 60)
-    score1, _ = parse_report(session.box_text(box))
-    check(score1 >= 1, f"the worm ate but the report says {score1}")
-    dismiss(session, box)
-    check(session.wait_exit() == 0, "the program did not end with status 0")
-
-
-def start_sound_server(session):
-    """A private sound server with a silent output, in the session's runtime folder. Returns a
-    function that counts the sounds it has heard so far (or skips the case without one)."""
-    if shutil.which("pulseaudio") is None or shutil.which("pactl") is None:
-        print("pulseaudio or pactl missing")
-        sys.exit(SKIPPED)
-    session.start_helper(["pulseaudio", "--daemonize=no", "-n", "--exit-idle-time=-1",
-                          "--disable-shm", "-L", "module-native-protocol-unix",
-                          "-L", "module-null-sink"])
-    wait_until(lambda: session.x(["pactl", "info"]), 20, "the sound server")
-    events = tempfile.TemporaryFile()
-    session.start_helper(["pactl", "subscribe"], stdout=events)
-
-    def sounds_heard():
-        time.sleep(0.5)  # the last event on its way
-        events.seek(0)
-        return events.read().decode().count("Event 'new' on sink-input")
-    return sounds_heard
-
-
-@case
-def missing_eat_wav(context):
-    folder = tempfile.mkdtemp(prefix="orvex-alone-")
-    try:
-        # The program with its sound player, but without the sound.
-        program = os.path.join(folder, "orvex")
-        shutil.copy2(context.program, program)
-        shutil.copy2(os.path.join(os.path.dirname(context.program), "orvex_sound.so"), folder)
-        with context.session() as session:
-            sounds_heard = start_sound_server(session)
-            play_until_eaten(session, program=program)
-            check(sounds_heard() == 0, "a sound was played without eat.wav")
-            check(session.stderr_lines() == [], f"stderr: {session.stderr_lines()}")
-    finally:
-        shutil.rmtree(folder, ignore_errors=True)
-
-
-@case
-def sound_server_hears_bites(context):
-    with context.session() as session:
-        sounds_heard = start_sound_server(session)
-        play_until_eaten(session)
-        check(sounds_heard() >= 1, "the server heard no sound while the worm ate")
-        check(session.stderr_lines() == [], f"stderr: {session.stderr_lines()}")
-
-
-@case
-def no_audio_server(context):
-    check(os.path.exists(os.path.join(os.path.dirname(context.program), "eat.wav")),
-          "eat.wav is not next to the program (build every target)")
-    with context.session() as session:
-        play_until_eaten(session, env={"PULSE_SERVER": "unix:/nonexistent/pulse/native"})
-        lines = session.stderr_lines()
-        check(len(lines) <= 1, f"more than one line on stderr: {lines}")
-        print(f"stderr: {lines}")
 
 
 def font_config(folder, font_dirs):
