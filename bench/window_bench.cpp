@@ -1,6 +1,7 @@
-// Benchmarks of the main window on a display: one tile with its refresh, a whole game start, and
-// how closely the game clock keeps its rate while two worms play. The tile and game-start cases
-// run under Google Benchmark; "--tick-rate=MS" plays instead and prints one line of JSON.
+// Benchmarks of the main window on a display: one tile with its refresh, a whole game start, one
+// play of the eating sound, and how closely the game clock keeps its rate while two worms play.
+// The tile, game-start and sound cases run under Google Benchmark; "--tick-rate=MS" plays instead
+// and prints one line of JSON.
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
@@ -15,12 +16,14 @@
 #include <memory>
 #include <stdexcept>
 #include <string>
+#include <thread>
 
 #include "bench_boards.h"
 #include "bench_cli.h"
 #include "core/board.h"
 #include "core/game_start.h"
 #include "core/tick.h"
+#include "qt/eat_sound.h"
 #include "qt/main_window.h"
 #include "qt/qt_platform.h"
 
@@ -77,12 +80,37 @@ void BM_GameStart(benchmark::State& run) {
     }
 }
 
+// The call behind PlaySoundA, with the player connected to the sound server, at the pace of quick
+// bites. Each play cuts off the one before. The "heard" counter says whether the server was
+// reached: without it the call does nothing and its time means nothing.
+void BM_PlaySound(benchmark::State& run) {
+    EatSound sound(ORVEX_EAT_WAV);
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    while (sound.status() == EatSound::Status::kConnecting &&
+           std::chrono::steady_clock::now() < deadline) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    for (auto _ : run) {
+        const auto start = std::chrono::steady_clock::now();
+        sound.play();
+        const std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
+        run.SetIterationTime(took.count());
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
+    run.counters["heard"] = sound.status() == EatSound::Status::kReady ? 1 : 0;
+}
+
 BENCHMARK(BM_DrawTile)->Name("draw_tile")->UseRealTime()->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_GameStart)
     ->Name("game_start")
     ->UseManualTime()
     ->Iterations(1)
     ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PlaySound)
+    ->Name("play_sound_call")
+    ->UseManualTime()
+    ->Iterations(200)
+    ->Unit(benchmark::kMicrosecond);
 
 // The Qt platform with two changes: it holds down the key that turns each worm clockwise, and it
 // counts the ticks (each tick polls player 1's left key first). A box or the end of the program
