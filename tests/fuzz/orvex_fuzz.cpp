@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "core/board.h"
 #include "core/game_end.h"
 #include "core/game_start.h"
 #include "core/platform.h"
