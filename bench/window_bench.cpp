@@ -1,7 +1,7 @@
-// Benchmarks of the main window on a display: one tile with its refresh and a whole game start,
-// under Google Benchmark. "--tick-rate=MS [--seconds=S]" instead plays a two-player game of
-// circling worms on the clock at MS per tick and prints one line of JSON: the ticks run against the
-// ticks due.
+// Benchmarks of the main window on a display: one tile with its refresh, a whole game start and one
+// play of the eating sound, under Google Benchmark. "--tick-rate=MS [--seconds=S]" instead plays a
+// two-player game of circling worms on the clock at MS per tick and prints one line of JSON: the
+// ticks run against the ticks due.
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
@@ -14,10 +14,13 @@
 #include <chrono>
 #include <cstdio>
 #include <memory>
+#include <string>
+#include <thread>
 
 #include "bench_boards.h"
 #include "core/board.h"
 #include "core/game_start.h"
+#include "qt/eat_sound.h"
 #include "qt/main_window.h"
 #include "qt/qt_platform.h"
 
@@ -74,12 +77,37 @@ void BM_GameStart(benchmark::State& run) {
     }
 }
 
+// The call behind PlaySoundA, with the player connected to the sound server, at the pace of quick
+// bites. Each play cuts off the one before. The "heard" counter says whether the server was
+// reached: without it the call does nothing and its time means nothing.
+void BM_PlaySound(benchmark::State& run) {
+    EatSound sound(ORVEX_EAT_WAV);
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    while (sound.status() == EatSound::Status::kConnecting &&
+           std::chrono::steady_clock::now() < deadline) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    for (auto _ : run) {
+        const auto start = std::chrono::steady_clock::now();
+        sound.play();
+        const std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
+        run.SetIterationTime(took.count());
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
+    run.counters["heard"] = sound.status() == EatSound::Status::kReady ? 1 : 0;
+}
+
 BENCHMARK(BM_DrawTile)->Name("draw_tile")->UseRealTime()->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_GameStart)
     ->Name("game_start")
     ->UseManualTime()
     ->Iterations(1)
     ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PlaySound)
+    ->Name("play_sound_call")
+    ->UseManualTime()
+    ->Iterations(200)
+    ->Unit(benchmark::kMicrosecond);
 
 // The Qt platform holding down the key that turns each worm clockwise, and counting the ticks
 // (each tick polls player 1's left key first). A box or the end of the program would mean the

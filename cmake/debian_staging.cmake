@@ -10,7 +10,7 @@ file(REMOVE_RECURSE ${root}/bin)
 # Sections that a stripped binary still carries and that nothing at run time reads.
 if(CPACK_STRIP_FILES)
     execute_process(COMMAND strip --remove-section=.comment --remove-section=.note
-                            ${root}/lib/orvex/orvex ${root}/lib/orvex/orvex_sound.so
+                            ${root}/lib/orvex/orvex
                     COMMAND_ERROR_IS_FATAL ANY)
 endif()
 

@@ -1,6 +1,5 @@
-# Installing and packaging. The game plays eat.wav from its own folder and loads its sound module from
-# there, so the program, the module and the sound live together in lib/orvex and bin/orvex is a
-# relative link to them. Desktop entry, icons, AppStream data, manual page and licence complete the
+# Installing and packaging. The game plays eat.wav from its own folder, so the program and the sound
+# live together in lib/orvex and bin/orvex is a relative link to them. Desktop entry, icons, AppStream data, manual page and licence complete the
 # install; CPack turns the same install into a .deb, with the Debian-only parts added by
 # debian_staging.cmake.
 
@@ -13,7 +12,6 @@ set(orvex_program_dir lib/orvex)
 file(MAKE_DIRECTORY ${orvex_generated})
 
 install(TARGETS orvex RUNTIME DESTINATION ${orvex_program_dir})
-install(TARGETS orvex_sound LIBRARY DESTINATION ${orvex_program_dir})
 install(FILES ${ORVEX_PROGRAM_DIR}/eat.wav DESTINATION ${orvex_program_dir})
 
 file(CREATE_LINK ../${orvex_program_dir}/orvex ${orvex_generated}/orvex SYMBOLIC)
@@ -51,10 +49,10 @@ add_custom_target(orvex_manual ALL DEPENDS ${orvex_generated}/orvex.6.gz)
 install(FILES ${orvex_generated}/orvex.6.gz DESTINATION share/man/man6)
 install(FILES ${orvex_data}/copyright DESTINATION share/doc/orvex)
 
-# The Debian package: shared-library dependencies come from dpkg-shlibdeps. Loaded at run time and so
-# named here: the settings window's font, Qt's further platform plugins (the X11 one and the sound
-# back end come with libqt6gui6 and libqt6multimedia6) and the Wayland one, without which a Wayland
-# desktop runs the game through XWayland, or not at all where there is none.
+# The Debian package: shared-library dependencies (Qt, libpulse0) come from dpkg-shlibdeps. Loaded
+# at run time and so named here: the settings window's font and Qt's further platform plugins (the
+# X11 one comes with libqt6gui6) with the Wayland one, without which a Wayland desktop runs the game
+# through XWayland, or not at all where there is none.
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME orvex)
 set(CPACK_PACKAGE_VENDOR "The ORVEX developers")

@@ -212,12 +212,12 @@ class Sway:
 
     # --- the program ------------------------------------------------------------------------
     def start_program(self, program, args=(), env=None):
-        """Starts a copy of the program, with the eating sound and its player, natively on the
+        """Starts a copy of the program, with the eating sound, natively on the
         compositor. Its stderr is kept for stderr()."""
         source = os.path.dirname(os.path.realpath(program))
         copy = os.path.join(self.folder, "program")
         os.mkdir(copy)
-        for name in ("orvex", "orvex_sound.so", "eat.wav"):
+        for name in ("orvex", "eat.wav"):
             if os.path.exists(os.path.join(source, name)):
                 shutil.copy2(os.path.join(source, name), copy)
         os.chmod(copy, 0o755)

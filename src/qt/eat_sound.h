@@ -1,38 +1,60 @@
 #pragma once
 
-#include <QString>
-#include <memory>
+#include <atomic>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "qt/wav.h"
+
+struct pa_context;
+struct pa_stream;
+struct pa_threaded_mainloop;
 
 namespace orvex {
 
-// The eating sound. Qt Multimedia and the twenty-odd libraries under it (the sound server's
-// client, codecs, networking) take about ten milliseconds to load, a sixth of the start-up; so the
-// player lives in a module beside the program that is loaded when a game starts, not at launch.
+// The eating sound, played through the sound server with libpulse (PulseAudio, or PipeWire's pulse
+// service). Making the player reads the clip and starts connecting on libpulse's own thread, which
+// then opens a playback stream in the clip's format; a play only hands the clip to that stream, so
+// nothing here waits for the server. A missing or broken file leaves the player silent without a
+// word; no server, or one that goes away, leaves it silent after one line on standard error.
 class EatSound {
 public:
-    EatSound() = default;
+    enum class Status {
+        kConnecting,  // the clip is good; the stream is not ready yet, plays are silent
+        kReady,       // plays are heard
+        kSilent,      // for good: no clip, no server, or the server went away
+    };
+
+    explicit EatSound(std::string file);
     EatSound(const EatSound&) = delete;
     EatSound& operator=(const EatSound&) = delete;
     EatSound(EatSound&&) = delete;
     EatSound& operator=(EatSound&&) = delete;
-    virtual ~EatSound() = default;
+    ~EatSound();
 
-    // Plays a wave file without waiting for it, cutting off the last play; a missing file is
-    // silent.
-    virtual void play(const QString& file) = 0;
+    // The wave file this player plays.
+    const std::string& file() const { return file_; }
+    Status status() const { return status_.load(std::memory_order_acquire); }
+
+    // Starts the clip from its first sample, cutting off the play still sounding, and returns at
+    // once.
+    void play();
+
+private:
+    static void OnContextState(pa_context* context, void* self);
+    static void OnStreamState(pa_stream* stream, void* self);
+    // On libpulse's thread, with its lock held.
+    void openStream();
+    void fallSilent();
+
+    std::string file_;
+    std::vector<std::uint8_t> bytes_;
+    PcmWave wave_;
+    std::atomic<Status> status_{Status::kSilent};
+    pa_threaded_mainloop* loop_ = nullptr;
+    pa_context* context_ = nullptr;
+    pa_stream* stream_ = nullptr;
 };
-
-// The module's one entry point: a player, or none when there is no audio output.
-using EatSoundFactory = EatSound* (*)();
-inline constexpr char kEatSoundModule[] = "orvex_sound";
-inline constexpr char kEatSoundFactory[] = "orvex_create_eat_sound";
-
-// The factory of the module in `folder`; nullptr, with the reason in `error`, when the module is
-// missing or is not ours.
-EatSoundFactory LoadEatSoundModule(const QString& folder, QString& error);
-
-// A player from the module in `folder`; none when there is no module (said once on standard
-// error) or no audio output (Qt says that itself).
-std::unique_ptr<EatSound> OpenEatSound(const QString& folder);
 
 }  // namespace orvex

@@ -38,7 +38,7 @@ void AddCopyShortcut(QMessageBox& box) {
 }  // namespace
 
 QtPlatform::QtPlatform(BoardView& view)
-    : view_(view), sound_(OpenEatSound(QCoreApplication::applicationDirPath())) {}
+    : view_(view), sound_(QCoreApplication::applicationDirPath().toStdString() + "/eat.wav") {}
 
 QtPlatform::~QtPlatform() = default;
 
@@ -47,8 +47,9 @@ std::int16_t QtPlatform::GetAsyncKeyState(int virtualKey) {
 }
 
 void QtPlatform::PlaySoundA(const std::string& path) {
-    if (sound_) {
-        sound_->play(QString::fromStdString(path));
+    // The game plays no sound but the one it made ready.
+    if (path == sound_.file()) {
+        sound_.play();
     }
 }
 

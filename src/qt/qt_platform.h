@@ -1,6 +1,5 @@
 #pragma once
 
-#include <memory>
 #include <string>
 
 #include "core/platform.h"
@@ -28,7 +27,7 @@ public:
 };
 
 // The platform of the real program: keys from the key table, tiles into the board view's picture,
-// the view's clock, the sound module for the eating sound, QMessageBox for the boxes.
+// the view's clock, the eating sound through the sound server, QMessageBox for the boxes.
 class QtPlatform : public Platform {
 public:
     explicit QtPlatform(BoardView& view);
@@ -52,8 +51,8 @@ private:
     BoardView& view_;
     KeyTable keys_;
     Random random_;
-    // Opened with the game; none without the module or an audio output.
-    std::unique_ptr<EatSound> sound_;
+    // Made ready with the game, so that the first bite sounds as promptly as the others.
+    EatSound sound_;
 };
 
 }  // namespace orvex

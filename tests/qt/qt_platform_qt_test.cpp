@@ -6,11 +6,9 @@
 #include <QKeyEvent>
 #include <QMessageBox>
 #include <QPushButton>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
-#include "qt/eat_sound.h"
 #include "qt/main_window.h"
 #include "qt/qt_platform.h"
 
@@ -90,18 +88,6 @@ TEST_F(QtPlatformTest, ProgramFolderAndTimeOfDay) {
     EXPECT_TRUE(QDir(QString::fromStdString(folder)).exists());
     const float now = platform.timeOfDay();
     EXPECT_TRUE(now >= 0.0F && now < 86400.0F) << now;
-}
-
-// The program finds its sound player beside itself; without the module it plays on in silence.
-TEST(EatSoundModule, LoadsFromTheProgramsFolderAndIsMissedElsewhere) {
-    QString error;
-    EXPECT_NE(LoadEatSoundModule(QStringLiteral(ORVEX_PROGRAM_DIR), error), nullptr)
-        << error.toStdString();
-
-    const QTemporaryDir empty;
-    EXPECT_EQ(LoadEatSoundModule(empty.path(), error), nullptr);
-    EXPECT_TRUE(error.contains(empty.path())) << error.toStdString();
-    EXPECT_EQ(OpenEatSound(empty.path()), nullptr);
 }
 
 }  // namespace
