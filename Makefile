@@ -3,7 +3,8 @@
 PRESET ?= debug
 BUILD := build/$(PRESET)
 
-.PHONY: all build run test soak test-asan fuzz bench install package screenshots lint format clean
+.PHONY: all build run test soak test-asan fuzz bench install package screenshots check-format lint \
+	format clean
 
 all: build
 
@@ -78,9 +79,11 @@ screenshots:
 # Formatting, then clang-tidy (.clang-tidy) over the project's own sources with the build's compile
 # commands; generated Qt sources are left out.
 TIDY_FILES := ^$(CURDIR)/(app|bench|src|tests|tools)/
-lint: build
+check-format:
 	@scripts/setup lint
 	git ls-files -z '*.cpp' '*.h' | xargs -0 clang-format --dry-run --Werror
+
+lint: build check-format
 	run-clang-tidy -quiet -j 2 -p $(BUILD) -header-filter='$(TIDY_FILES)' '$(TIDY_FILES)'
 
 format:

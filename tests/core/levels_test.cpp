@@ -111,7 +111,7 @@ TEST_P(FixedLevelTest, BuildsItsMapAndStarts) {
     Form_Load(state, platform);
 
     std::vector<XY> walls = WallCells(state);
-    EXPECT_EQ(platform.tiles.size(), walls.size() + 2 * (kColumns + kRows));
+    EXPECT_EQ(platform.tiles.size(), walls.size() + std::size_t{2} * (kColumns + kRows));
     std::ranges::sort(walls, {}, [](XY c) { return std::pair(c.second, c.first); });
     EXPECT_EQ(walls, MarkedCells(level.level, "X%"));
     ExpectStarts(state, level.level, level.dir1, level.dir2);
