@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QLabel>
 #include <QRadioButton>
+#include <QScreen>
 #include <QScrollBar>
 #include <QTest>
 #include <array>
@@ -66,6 +67,11 @@ TEST_F(SettingsWindow, LabelsShareABoldFontInWhichEveryCaptionFits) {
     for (const LabelText& entry : labels) {
         EXPECT_EQ(entry.label->font(), font);
     }
+}
+
+TEST_F(SettingsWindow, OpensInTheMiddleOfTheScreen) {
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    EXPECT_LE((form.geometry().center() - screen.center()).manhattanLength(), 1);
 }
 
 TEST_F(SettingsWindow, TabWalksBarsThenTheCheckedOptionThenTheStartButton) {
