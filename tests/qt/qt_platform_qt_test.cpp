@@ -29,16 +29,17 @@ protected:
     bool isDown(int virtualKey) { return platform.GetAsyncKeyState(virtualKey) < 0; }
 };
 
-// With or without Shift; auto-repeats change nothing, and losing the focus releases every key.
+// Each steering key reads down under the code the game asks about, with or without Shift;
+// auto-repeats change nothing, and losing the focus releases every key.
 TEST_F(QtPlatformTest, AKeyReadsDownFromItsPressToItsRelease) {
     const struct {
         int qtKey;
         Qt::KeyboardModifiers modifiers;
         int virtualKey;
-    } keys[] = {{Qt::Key_Left, {}, 37},  {Qt::Key_Up, {}, 38},
-                {Qt::Key_Right, {}, 39}, {Qt::Key_Down, {}, 40},
-                {Qt::Key_A, {}, 65},     {Qt::Key_D, Qt::ShiftModifier, 68},
-                {Qt::Key_S, {}, 83},     {Qt::Key_W, Qt::ShiftModifier, 87}};
+    } keys[] = {{Qt::Key_Left, {}, VK_LEFT},   {Qt::Key_Up, {}, VK_UP},
+                {Qt::Key_Right, {}, VK_RIGHT}, {Qt::Key_Down, {}, VK_DOWN},
+                {Qt::Key_A, {}, VK_A},         {Qt::Key_D, Qt::ShiftModifier, VK_D},
+                {Qt::Key_S, {}, VK_S},         {Qt::Key_W, Qt::ShiftModifier, VK_W}};
     for (const auto& k : keys) {
         key(QEvent::KeyPress, k.qtKey, k.modifiers);
         EXPECT_TRUE(isDown(k.virtualKey)) << k.virtualKey;
