@@ -139,10 +139,10 @@ void EatSound::OnStreamState(pa_stream* stream, void* self) {
 }
 
 void EatSound::openStream() {
-    const pa_sample_spec spec{.format = PA_SAMPLE_S16LE,
-                              .rate = wave_.sampleRate,
-                              .channels = static_cast<std::uint8_t>(wave_.channels)};
-    stream_ = pa_stream_new(context_, "Eating sound", &spec, nullptr);
+    const pa_sample_spec sampleFormat{.format = PA_SAMPLE_S16LE,
+                                      .rate = wave_.sampleRate,
+                                      .channels = static_cast<std::uint8_t>(wave_.channels)};
+    stream_ = pa_stream_new(context_, "Eating sound", &sampleFormat, nullptr);
     if (stream_ == nullptr) {
         fallSilent();
         return;
@@ -152,7 +152,7 @@ void EatSound::openStream() {
     const auto unset = static_cast<std::uint32_t>(-1);
     const pa_buffer_attr buffer{
         .maxlength = unset,
-        .tlength = static_cast<std::uint32_t>(pa_usec_to_bytes(kLatency, &spec)),
+        .tlength = static_cast<std::uint32_t>(pa_usec_to_bytes(kLatency, &sampleFormat)),
         .prebuf = unset,
         .minreq = unset,
         .fragsize = unset};
