@@ -4,12 +4,10 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cctype>
 #include <fstream>
 #include <map>
 #include <set>
-#include <span>
 #include <string>
 #include <vector>
 
@@ -17,77 +15,56 @@
 #include "core/game_start.h"
 #include "fake_platform.h"
 
-namespace orvex {
+namespace orvex::testkit {
 namespace {
 
-using testkit::FakePlatform;
-using testkit::TileDraw;
-using XY = std::pair<int, int>;             // prints readably in failure messages
 using LevelMap = std::vector<std::string>;  // one string per row, indexed [y][x]
 
-std::map<int, LevelMap> ReadLevelMaps() {
-    std::ifstream in(std::string(ORVEX_TEST_DATA_DIR) + "/level_maps.txt");
-    std::map<int, LevelMap> maps;
-    int level = 0;
-    for (std::string line; std::getline(in, line);) {
-        if (line.starts_with("Level ")) {
-            level = std::stoi(line.substr(6));
-        } else if (line.size() == 4 + kColumns && std::isdigit(line[2]) != 0) {  // a board row
-            maps[level].push_back(line.substr(4));
-        }
-    }
-    return maps;
-}
-
+// The maps of level_maps.txt: 'X' an obstacle, '%' an obstacle under the border, '1' and '2' the
+// worms' starts, '?' level 9's scatter area.
 const LevelMap& MapOf(int level) {
-    static const std::map<int, LevelMap> maps = ReadLevelMaps();
+    static const std::map<int, LevelMap> maps = [] {
+        std::ifstream in(std::string(ORVEX_TEST_DATA_DIR) + "/level_maps.txt");
+        std::map<int, LevelMap> read;
+        int current = 0;
+        for (std::string line; std::getline(in, line);) {
+            if (line.starts_with("Level ")) {
+                current = std::stoi(line.substr(6));
+            } else if (line.size() == 4 + kColumns && std::isdigit(line[2]) != 0) {
+                read[current].push_back(line.substr(4));
+            }
+        }
+        return read;
+    }();
     EXPECT_EQ(maps.at(level).size(), static_cast<std::size_t>(kRows)) << "level " << level;
     return maps.at(level);
 }
 
-// The cells of a level's map marked with any of `marks`, row by row.
-std::vector<XY> MarkedCells(int level, const std::string& marks) {
-    const LevelMap& map = MapOf(level);
-    std::vector<XY> cells;
-    for (int y = 0; y < kRows; ++y) {
-        for (int x = 0; x < kColumns; ++x) {
-            if (marks.find(map.at(y).at(x)) != std::string::npos) {
-                cells.emplace_back(x, y);
-            }
+Cell MarkedCell(int level, char mark) {
+    for (std::int16_t y = 0; y < kRows; ++y) {
+        const auto x = MapOf(level)[y].find(mark);
+        if (x != std::string::npos) {
+            return {static_cast<std::int16_t>(x), y};
         }
     }
-    return cells;
+    return kUnsetCell;
 }
 
-XY ToXY(Cell cell) {
-    return {cell.x, cell.y};
-}
-
-std::vector<XY> WallCells(const GameState& state) {
-    std::vector<XY> cells(static_cast<std::size_t>(state.Walls.count()));
-    std::ranges::transform(std::span(state.Walls.slots).subspan(1, cells.size()), cells.begin(),
-                           ToXY);
-    return cells;
-}
-
-std::vector<TileDraw> ObstacleDraws(const std::vector<XY>& cells) {
-    std::vector<TileDraw> draws(cells.size());
-    std::ranges::transform(cells, draws.begin(), [](XY c) {
-        return TileDraw{c.first, c.second, TileObstacle};
-    });
-    return draws;
-}
-
-GameState Loaded(std::int16_t level, FakePlatform& platform) {
-    GameState state;
-    state.metrics = ComputeScreenMetrics(platform.screenSize());
-    LoadLevel(state, platform, level);
-    return state;
+// The walls as a picture: 'X' on each wall cell, '.' elsewhere.
+std::string WallPicture(const GameState& state) {
+    std::string text(kRows * (kColumns + 1), '.');
+    for (int y = 1; y <= kRows; ++y) {
+        text[y * (kColumns + 1) - 1] = '\n';
+    }
+    for (int slot = 1; slot <= state.Walls.count(); ++slot) {
+        text.at(state.Walls[slot].y * (kColumns + 1) + state.Walls[slot].x) = 'X';
+    }
+    return text;
 }
 
 void ExpectStarts(const GameState& state, int level, Direction dir1, Direction dir2) {
-    EXPECT_EQ(ToXY(state.Worm1[1]), MarkedCells(level, "1").at(0));
-    EXPECT_EQ(ToXY(state.Worm2[1]), MarkedCells(level, "2").at(0));
+    EXPECT_EQ(state.Worm1[1], MarkedCell(level, '1'));
+    EXPECT_EQ(state.Worm2[1], MarkedCell(level, '2'));
     EXPECT_EQ(state.Dir1, dir1);
     EXPECT_EQ(state.Dir2, dir2);
 }
@@ -110,54 +87,70 @@ TEST_P(FixedLevelTest, BuildsItsMapAndStarts) {
     FakePlatform platform;
     Form_Load(state, platform);
 
-    std::vector<XY> walls = WallCells(state);
-    EXPECT_EQ(platform.tiles.size(), walls.size() + std::size_t{2} * (kColumns + kRows));
-    std::ranges::sort(walls, {}, [](XY c) { return std::pair(c.second, c.first); });
-    EXPECT_EQ(walls, MarkedCells(level.level, "X%"));
-    ExpectStarts(state, level.level, level.dir1, level.dir2);
-    std::string expected;  // as the picture shows it: '?' where nothing was drawn
+    std::string walls;
+    std::string picture;  // as the screen shows it: '?' where nothing was drawn
+    int wallCount = 0;
     for (const std::string& row : MapOf(level.level)) {
         for (const char cell : row) {
-            expected += cell == 'X' || cell == '#' ? cell : cell == '%' ? '#' : '?';
+            const bool wall = cell == 'X' || cell == '%';
+            wallCount += wall ? 1 : 0;
+            walls += wall ? 'X' : '.';
+            picture += cell == 'X' || cell == '#' ? cell : cell == '%' ? '#' : '?';
         }
-        expected += '\n';
+        walls += '\n';
+        picture += '\n';
     }
-    EXPECT_EQ(testkit::PictureAscii(platform, kColumns, kRows), expected);
+    EXPECT_EQ(state.Walls.count(), wallCount);
+    EXPECT_EQ(WallPicture(state), walls);
+    EXPECT_EQ(PictureAscii(platform, kColumns, kRows), picture);
+    EXPECT_EQ(platform.tiles.size(), wallCount + std::size_t{2} * (kColumns + kRows));
+    ExpectStarts(state, level.level, level.dir1, level.dir2);
 }
 
 constexpr Direction kRight = Direction::Right;
 constexpr Direction kDown = Direction::Down;
 
-INSTANTIATE_TEST_SUITE_P(
-    Levels, FixedLevelTest,
-    ::testing::Values(FixedLevel{1, kRight, kRight}, FixedLevel{2, kRight, kRight},
-                      FixedLevel{3, kDown, kDown}, FixedLevel{4, kRight, kRight},
-                      FixedLevel{5, kRight, Direction::Left}, FixedLevel{6, kRight, kRight},
-                      FixedLevel{7, kRight, kRight}, FixedLevel{8, kRight, kRight},
-                      FixedLevel{10, kRight, kRight}),
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(Levels, FixedLevelTest, ::testing::Values(
+    FixedLevel{1, kRight, kRight}, FixedLevel{2, kRight, kRight}, FixedLevel{3, kDown, kDown},
+    FixedLevel{4, kRight, kRight}, FixedLevel{5, kRight, Direction::Left}, FixedLevel{6, kRight, kRight},
+    FixedLevel{7, kRight, kRight}, FixedLevel{8, kRight, kRight}, FixedLevel{10, kRight, kRight}),
     [](const auto& info) { return "Level" + std::to_string(info.param.level); });
+// clang-format on
+
+GameState Loaded(std::int16_t level, FakePlatform& platform) {
+    GameState state;
+    state.metrics = ComputeScreenMetrics(platform.screenSize());
+    LoadLevel(state, platform, level);
+    return state;
+}
+
+std::vector<Cell> WallCells(const GameState& state) {
+    return {state.Walls.slots.begin() + 1, state.Walls.slots.begin() + 1 + state.Walls.count()};
+}
 
 // Level 9 draws n, then x and y of each cell in turn.
 constexpr double kAlmostOne = 0.9999999;
 
 TEST(RandomLevel, TakesItsDrawsInOrderAndKeepsDuplicates) {
-    const std::tuple<double, double, XY> cells[] = {
-        {0.0, 0.0, {3, 3}},           {kAlmostOne, kAlmostOne, {35, 22}},
-        {0.5, 0.5, {19, 13}},         {0.5, 0.5, {19, 13}},
-        {3.5 / 33, 0.5 / 20, {6, 3}}, {0.5 / 33, 4.5 / 20, {3, 7}},
-        {0.1, 0.9, {6, 21}},          {0.9, 0.1, {32, 5}},
-        {0.25, 0.75, {11, 18}},       {0.75, 0.25, {27, 8}}};
+    // clang-format off
+    const std::vector<std::pair<std::pair<double, double>, Cell>> cells = {
+        {{0.0, 0.0}, {3, 3}}, {{kAlmostOne, kAlmostOne}, {35, 22}}, {{0.5, 0.5}, {19, 13}},
+        {{0.5, 0.5}, {19, 13}}, {{3.5 / 33, 0.5 / 20}, {6, 3}}, {{0.5 / 33, 4.5 / 20}, {3, 7}},
+        {{0.1, 0.9}, {6, 21}}, {{0.9, 0.1}, {32, 5}}, {{0.25, 0.75}, {11, 18}}, {{0.75, 0.25}, {27, 8}}};
+    // clang-format on
     FakePlatform platform;
     platform.scriptDraws({0.0});  // n = 10
-    std::vector<XY> expected;
-    for (const auto& [x, y, cell] : cells) {
-        platform.scriptDraws({x, y});
+    std::vector<Cell> expected;
+    std::vector<TileDraw> drawn;  // the repeated cell is drawn twice
+    for (const auto& [draws, cell] : cells) {
+        platform.scriptDraws({draws.first, draws.second});
         expected.push_back(cell);
+        drawn.push_back({cell.x, cell.y, TileObstacle});
     }
     const GameState state = Loaded(9, platform);
-
     EXPECT_EQ(WallCells(state), expected);
-    EXPECT_EQ(platform.tiles, ObstacleDraws(expected));  // the repeated cell is drawn twice
+    EXPECT_EQ(platform.tiles, drawn);
     ExpectStarts(state, 9, kRight, kRight);
 }
 
@@ -169,26 +162,26 @@ TEST(RandomLevel, CountSpansTenToFiftyNine) {
     }
 }
 
-// Reseeded from the clock at each build, whatever was drawn before. The map marks the area with
-// '?': the start cells and rows stay free.
+// Reseeded from the clock at each build, whatever was drawn before; the walls stay in the map's
+// '?' area, off the start cells and rows.
 TEST(RandomLevel, FollowsTheClockAndStaysInItsArea) {
-    std::set<std::vector<XY>> layouts;
+    std::set<std::string> layouts;
     constexpr int kRuns = 20;
     for (int run = 0; run < kRuns; ++run) {
         FakePlatform platform;
         platform.clock = 43200.0F + 0.25F * static_cast<float>(run);
-        const std::vector<XY> walls = WallCells(Loaded(9, platform));
         SCOPED_TRACE(platform.clock);
-        EXPECT_EQ(WallCells(Loaded(9, platform)), walls);
+        const GameState state = Loaded(9, platform);
+        EXPECT_EQ(WallCells(Loaded(9, platform)), WallCells(state));
         EXPECT_EQ(platform.seeds, std::vector(2, platform.clock));
-        EXPECT_TRUE(walls.size() >= 10 && walls.size() <= 59) << walls.size();
-        for (const auto& [x, y] : walls) {
-            EXPECT_EQ(MapOf(9).at(y).at(x), '?') << x << "," << y;
+        EXPECT_TRUE(state.Walls.count() >= 10 && state.Walls.count() <= 59) << state.Walls.count();
+        for (const Cell wall : WallCells(state)) {
+            EXPECT_EQ(MapOf(9).at(wall.y).at(wall.x), '?') << wall.x << "," << wall.y;
         }
-        layouts.insert(walls);
+        layouts.insert(WallPicture(state));
     }
     EXPECT_EQ(layouts.size(), static_cast<std::size_t>(kRuns));
 }
 
 }  // namespace
-}  // namespace orvex
+}  // namespace orvex::testkit

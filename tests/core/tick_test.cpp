@@ -21,15 +21,10 @@ constexpr Direction U = Direction::Up;
 constexpr Direction D = Direction::Down;
 constexpr Direction None = Direction::None;
 
-// The random draw that makes PlaceFood pick this coordinate out of 1..range.
-double DrawFor(int coordinate, int range) {
-    return (coordinate - 0.5) / range;
-}
-
 // Food eaten in a test reappears far from the action.
 void ScriptFarFood(FakePlatform& platform) {
     for (int x = 30; x <= 33; ++x) {
-        platform.scriptDraws({DrawFor(x, 38), DrawFor(20, 25)});
+        platform.scriptCell(x, 20);
     }
 }
 
@@ -93,18 +88,8 @@ INSTANTIATE_TEST_SUITE_P(Table, Steering, ::testing::ValuesIn(kSteerCases),
 // --- Moves and collisions ---
 
 Direction FromLetter(char letter) {
-    switch (letter) {
-        case 'L':
-            return L;
-        case 'R':
-            return R;
-        case 'U':
-            return U;
-        case 'D':
-            return D;
-        default:
-            return None;
-    }
+    const std::string letters = "LRUD";
+    return static_cast<Direction>(letters.find(letter) + 1);
 }
 
 struct MoveCase {
@@ -116,21 +101,13 @@ struct MoveCase {
     std::vector<std::string> picture{};  // expected top-left corner at the end, if given
 };
 
-std::string Repeat(const std::string& text, int times) {
-    std::string out;
-    for (int i = 0; i < times; ++i) {
-        out += text;
-    }
-    return out;
-}
-
 // clang-format off
 const std::vector<MoveCase> kMoveCases = {
     {"CountOneStandingStillHasNoSelfTest", {.rows = {"###", "#1."}}, 5, 0},
     {"CountOneMovesAsOneTile", {.rows = {"######", "#1...."}, .dir1 = R}, 3, 0, "", {"######", "#...1."}},
     {"CountTwoStandingStillHitsItself", {.rows = {"###", "#12"}}, 1, 1},
     {"CircleOfFourEntersItsLeavingTail", {.rows = {"#####", "#....", "#.14.", "#.23.", "#...."}}, 40, 0,
-     Repeat("RDLU", 10), {"#####", "#....", "#.11.", "#.11.", "#...."}},
+     "RDLURDLURDLURDLURDLURDLURDLURDLURDLURDLU", {"#####", "#....", "#.11.", "#.11.", "#...."}},
     {"SelfHit", {.rows = {"#####", "#543", "#.12"}, .dir1 = U}, 1, 1},
     {"Wall", {.rows = {"####", "#.1X"}, .dir1 = R}, 1, 1},
     {"EntersTheCellTheOtherTailLeaves", {.rows = {"#######", "#1cb...", "#..a..."}, .players = 2, .dir1 = R, .dir2 = D}, 3, 0},
@@ -251,7 +228,8 @@ TEST(Eating, BothWormsEatInOneTick) {
 TEST(Eating, NewFoodAvoidsTheCellsGrowthAdds) {
     FakePlatform platform;
     GameState state = BuildBoard({.rows = {"####", "#.1F"}, .dir1 = R, .growth = 2}, platform);
-    platform.scriptDraws({DrawFor(2, 38), DrawFor(1, 25), DrawFor(10, 38), DrawFor(5, 25)});
+    platform.scriptCell(2, 1);
+    platform.scriptCell(10, 5);
     Timer1_Timer(state, platform);
     EXPECT_EQ(state.Foods[1], (Cell{10, 5}));
 }
@@ -322,7 +300,8 @@ class WholeTick : public ::testing::TestWithParam<TickCase> {};
 TEST_P(WholeTick, DrawsExactlyTheseTilesEachRefreshedAtOnce) {
     FakePlatform platform;
     GameState state = BuildBoard(GetParam().position, platform);
-    platform.scriptDraws({DrawFor(10, 38), DrawFor(5, 25), DrawFor(20, 38), DrawFor(7, 25)});
+    platform.scriptCell(10, 5);
+    platform.scriptCell(20, 7);
     Timer1_Timer(state, platform);
     EXPECT_EQ(platform.tiles, GetParam().tiles);
     ASSERT_EQ(platform.refreshed.size(), platform.tiles.size());

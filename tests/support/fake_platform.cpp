@@ -47,6 +47,7 @@ void FakePlatform::seedRandom(float seed) {
 }
 
 double FakePlatform::nextRandom() {
+    ++draws;
     if (!scripted.empty()) {
         const double draw = scripted.front();
         scripted.pop_front();

@@ -35,6 +35,8 @@ public:
     void scriptDraws(std::initializer_list<double> draws) {
         scripted.insert(scripted.end(), draws);
     }
+    // The two draws that food placement turns into column x (1..38) and row y (1..25).
+    void scriptCell(int x, int y) { scriptDraws({(x - 0.5) / 38, (y - 0.5) / 25}); }
 
     // The tile shown at a cell of the picture, if any was drawn there.
     std::optional<TileKind> shownAt(int x, int y) const;
@@ -66,6 +68,7 @@ public:
     std::vector<PixelRect> refreshed;  // every refresh(rect), in order
     std::vector<std::string> sounds;
     std::vector<float> seeds;
+    int draws = 0;  // random numbers taken, scripted or not
     std::vector<std::string> boxes;
     bool ended = false;
     // Every effect in order, e.g. "tile 3 4 3", "refresh", "sound /x/eat.wav", "timer 0", "box 7",
