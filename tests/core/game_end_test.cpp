@@ -16,28 +16,26 @@ struct ReportCase {
     std::int16_t players;
     std::int16_t score1;
     std::int16_t score2;
-    std::string message;
+    std::string report;
 };
-
-GameState StateOf(const ReportCase& c) {
-    GameState state;
-    state.Players = c.players;
-    state.Score1 = c.score1;
-    state.Score2 = c.score2;
-    return state;
-}
 
 class Report : public ::testing::TestWithParam<ReportCase> {};
 
 // The clock stops before the box, so no tick runs while it is open; the program ends once it is
-// dismissed.
+// dismissed. Closing the window during a game shows player 1's bare score instead.
 TEST_P(Report, ShowsTheScoresThenEnds) {
     const ReportCase& c = GetParam();
-    FakePlatform platform;
-    GameState state = StateOf(c);
-    GameOver(state, platform);
-    EXPECT_EQ(platform.log, (std::vector<std::string>{"timer 0", "box " + c.message, "end"}));
-    EXPECT_TRUE(state.GameEnded);
+    for (const bool closed : {false, true}) {
+        FakePlatform platform;
+        GameState state;
+        state.Players = c.players;
+        state.Score1 = c.score1;
+        state.Score2 = c.score2;
+        (closed ? Form_Unload : GameOver)(state, platform);
+        const std::string box = closed ? std::to_string(c.score1) : c.report;
+        EXPECT_EQ(platform.log, (std::vector<std::string>{"timer 0", "box " + box, "end"}));
+        EXPECT_TRUE(state.GameEnded);
+    }
 }
 
 // clang-format off
@@ -49,19 +47,6 @@ INSTANTIATE_TEST_SUITE_P(Table, Report, ::testing::Values(
     ReportCase{2, 1, 2, "Player 1 got 1 point!! and Player 2 got 2 points!!"},
     ReportCase{2, 0, 0, "Player 1 got 0 points!! and Player 2 got 0 points!!"}));
 // clang-format on
-
-class Unload : public ::testing::TestWithParam<ReportCase> {};
-
-TEST_P(Unload, ShowsPlayerOnesBareScore) {
-    const ReportCase& c = GetParam();
-    FakePlatform platform;
-    GameState state = StateOf(c);
-    Form_Unload(state, platform);
-    EXPECT_EQ(platform.log, (std::vector<std::string>{"timer 0", "box " + c.message, "end"}));
-}
-
-INSTANTIATE_TEST_SUITE_P(Table, Unload,
-                         ::testing::Values(ReportCase{1, 23, 0, "23"}, ReportCase{2, 4, 9, "4"}));
 
 // After the report nothing acts on the game any more: no tick, no second box on closing.
 TEST(GameEnd, NothingFollowsTheReport) {
