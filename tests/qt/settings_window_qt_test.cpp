@@ -32,20 +32,16 @@ protected:
     Form2 form{state, [this](GameState&) { visibleAtStarts.push_back(form.isVisible()); }};
 };
 
-// The widest text a label shows is its caption, or its bar's maximum; the font chosen when no
-// preferred family is installed must fit too.
+// The font chosen when no preferred family is installed must fit too.
 TEST_F(SettingsWindow, LabelsShareABoldFontInWhichEveryCaptionFits) {
     const QFont font = child("Label1_0")->font();
     EXPECT_TRUE(PreferredLabelFamilies().contains(font.family())) << font.family().toStdString();
+    // The widest text of each label: its caption (left empty here), or its bar's maximum.
+    const std::pair<const char*, const char*> widestTexts[] = {
+        {"Label1_0", ""}, {"Label1_1", ""}, {"Label1_2", ""}, {"Label1_3", ""},
+        {"capS", "1000"}, {"CapL", "10"},   {"CapF", "100"},  {"CapG", "10"}};
     QList<LabelText> labels;
-    for (const auto& [name, widest] : {std::pair{"Label1_0", ""},
-                                       {"Label1_1", ""},
-                                       {"Label1_2", ""},
-                                       {"Label1_3", ""},
-                                       {"capS", "1000"},
-                                       {"CapL", "10"},
-                                       {"CapF", "100"},
-                                       {"CapG", "10"}}) {
+    for (const auto& [name, widest] : widestTexts) {
         labels.append({child<QLabel>(name), *widest != '\0' ? widest : caption(name)});
         EXPECT_EQ(child(name)->font(), font) << name;
     }
