@@ -12,7 +12,6 @@
 namespace orvex {
 namespace {
 
-// The colour in the middle of a cell's rectangle.
 QColor ShownAt(Form1& window, const GameState& state, std::int16_t x, std::int16_t y) {
     const PixelRect cell = CellRect(state.metrics, x, y);
     return window.grab().toImage().pixelColor(cell.left + cell.width / 2,
@@ -46,7 +45,6 @@ TEST(Form1, ShowsEachTileInItsCellAndKeepsThePicture) {
     EXPECT_EQ(ShownAt(window, state, 3, 5), QColor(255, 255, 0)) << "never drawn: background";
 }
 
-// Notes whether the board was built when the main window was first shown.
 struct ShowWatcher : QObject {
     bool eventFilter(QObject* object, QEvent* event) override {
         if (event->type() == QEvent::Show && qobject_cast<Form1*>(object) != nullptr) {
