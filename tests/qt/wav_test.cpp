@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
-#include <string>
 #include <string_view>
 #include <tuple>
 #include <type_traits>
