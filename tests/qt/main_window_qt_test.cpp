@@ -12,7 +12,6 @@
 namespace orvex {
 namespace {
 
-// The colour in the middle of a cell's rectangle.
 QColor ShownAt(Form1& window, const GameState& state, std::int16_t x, std::int16_t y) {
     const PixelRect cell = CellRect(state.metrics, x, y);
     return window.grab().toImage().pixelColor(cell.left + cell.width / 2,
@@ -27,14 +26,11 @@ TEST(Form1, ShowsEachTileInItsCellAndKeepsThePicture) {
     state.metrics = ComputeScreenMetrics(window.platform().screenSize());
     window.resize(QGuiApplication::primaryScreen()->size());
     window.show();
-    const struct {
-        TileKind tile;
-        QColor shown;
-    } tiles[] = {{TileWorm1, QColor(0, 0, 0)},        {TileBorder, QColor(128, 0, 0)},
-                 {TileFloor, QColor(255, 255, 0)},    {TileFood, QColor(0, 255, 0)},
-                 {TileObstacle, QColor(255, 0, 255)}, {TileWorm2, QColor(0, 0, 255)}};
-    for (const auto& [tile, shown] : tiles) {
-        DrawTile(state.metrics, window.platform(), 3 + tile, 4, tile);
+    // Worm 1, border, floor, food, obstacle, worm 2: in the order of TileKind.
+    const QColor colours[] = {QColor(0, 0, 0),   QColor(128, 0, 0),   QColor(255, 255, 0),
+                              QColor(0, 255, 0), QColor(255, 0, 255), QColor(0, 0, 255)};
+    for (std::int16_t tile = TileWorm1; tile <= TileWorm2; ++tile) {
+        DrawTile(state.metrics, window.platform(), 3 + tile, 4, static_cast<TileKind>(tile));
     }
     DrawTile(state.metrics, window.platform(), 7, 2, TileFood);
     DrawTile(state.metrics, window.platform(), 7, 2, TileObstacle);
@@ -42,23 +38,21 @@ TEST(Form1, ShowsEachTileInItsCellAndKeepsThePicture) {
     window.show();
     window.repaint();
 
-    for (const auto& [tile, shown] : tiles) {
-        EXPECT_EQ(ShownAt(window, state, 3 + tile, 4), shown) << tile;
+    for (std::int16_t tile = TileWorm1; tile <= TileWorm2; ++tile) {
+        EXPECT_EQ(ShownAt(window, state, 3 + tile, 4), colours[tile]) << tile;
     }
     EXPECT_EQ(ShownAt(window, state, 7, 2), QColor(255, 0, 255)) << "the last tile drawn stays";
     EXPECT_EQ(ShownAt(window, state, 3, 5), QColor(255, 255, 0)) << "never drawn: background";
 }
 
-// Notes whether the board was built when the main window was first shown.
 struct ShowWatcher : QObject {
-    explicit ShowWatcher(const GameState& watched) : state(watched) {}
     bool eventFilter(QObject* object, QEvent* event) override {
         if (event->type() == QEvent::Show && qobject_cast<Form1*>(object) != nullptr) {
-            builtWhenShown = state.metrics.CellWidth > 0;
+            builtWhenShown = state->metrics.CellWidth > 0;
         }
         return false;
     }
-    const GameState& state;
+    const GameState* state = nullptr;
     std::optional<bool> builtWhenShown;
 };
 
@@ -66,7 +60,8 @@ struct ShowWatcher : QObject {
 TEST(OpenMainWindow, BuildsTheBoardThenShowsTheWindow) {
     GameState state;
     state.LevelSetting = 1;
-    ShowWatcher watcher(state);
+    ShowWatcher watcher;
+    watcher.state = &state;
     qApp->installEventFilter(&watcher);
     const std::unique_ptr<Form1> window(OpenMainWindow(state, QGuiApplication::primaryScreen()));
     qApp->removeEventFilter(&watcher);

@@ -8,6 +8,7 @@
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
+#include <utility>
 
 #include "qt/main_window.h"
 #include "qt/qt_platform.h"
@@ -17,50 +18,43 @@ namespace {
 
 class QtPlatformTest : public ::testing::Test {
 protected:
-    GameState state;
-    Form1 window{state};
-    Platform& platform = window.platform();
-
     void key(QEvent::Type type, int qtKey, Qt::KeyboardModifiers modifiers = {},
              bool autoRepeat = false) {
         QKeyEvent event(type, qtKey, modifiers, QString(), autoRepeat);
         QCoreApplication::sendEvent(&window, &event);
     }
     bool isDown(int virtualKey) { return platform.GetAsyncKeyState(virtualKey) < 0; }
+
+    GameState state;
+    Form1 window{state};
+    Platform& platform = window.platform();
 };
 
 // Each steering key reads down under the code the game asks about, with or without Shift;
 // auto-repeats change nothing, and losing the focus releases every key.
 TEST_F(QtPlatformTest, AKeyReadsDownFromItsPressToItsRelease) {
-    const struct {
-        int qtKey;
-        Qt::KeyboardModifiers modifiers;
-        int virtualKey;
-    } keys[] = {{Qt::Key_Left, {}, VK_LEFT},   {Qt::Key_Up, {}, VK_UP},
-                {Qt::Key_Right, {}, VK_RIGHT}, {Qt::Key_Down, {}, VK_DOWN},
-                {Qt::Key_A, {}, VK_A},         {Qt::Key_D, Qt::ShiftModifier, VK_D},
-                {Qt::Key_S, {}, VK_S},         {Qt::Key_W, Qt::ShiftModifier, VK_W}};
-    for (const auto& k : keys) {
-        key(QEvent::KeyPress, k.qtKey, k.modifiers);
-        EXPECT_TRUE(isDown(k.virtualKey)) << k.virtualKey;
-        key(QEvent::KeyRelease, k.qtKey, k.modifiers);
-        EXPECT_FALSE(isDown(k.virtualKey)) << k.virtualKey;
+    const std::pair<int, int> keys[] = {{Qt::Key_Left, VK_LEFT},   {Qt::Key_Up, VK_UP},
+                                        {Qt::Key_Right, VK_RIGHT}, {Qt::Key_Down, VK_DOWN},
+                                        {Qt::Key_A, VK_A},         {Qt::Key_D, VK_D},
+                                        {Qt::Key_S, VK_S},         {Qt::Key_W, VK_W}};
+    for (const Qt::KeyboardModifiers modifiers : {Qt::NoModifier, Qt::ShiftModifier}) {
+        for (const auto& [qtKey, virtualKey] : keys) {
+            key(QEvent::KeyPress, qtKey, modifiers);
+            key(QEvent::KeyRelease, qtKey, modifiers, true);
+            EXPECT_TRUE(isDown(virtualKey)) << virtualKey << " pressed, then a repeated release";
+            key(QEvent::KeyRelease, qtKey, modifiers);
+            key(QEvent::KeyPress, qtKey, modifiers, true);
+            EXPECT_FALSE(isDown(virtualKey)) << virtualKey << " released, then a repeated press";
+        }
     }
-
-    key(QEvent::KeyPress, Qt::Key_Left);
-    key(QEvent::KeyRelease, Qt::Key_Left, {}, true);
-    EXPECT_TRUE(isDown(37)) << "an auto-repeated release";
-    key(QEvent::KeyRelease, Qt::Key_Left);
-    key(QEvent::KeyPress, Qt::Key_Left, {}, true);
-    EXPECT_FALSE(isDown(37)) << "an auto-repeated press";
 
     key(QEvent::KeyPress, Qt::Key_Up);
     Q_EMIT qGuiApp->applicationStateChanged(Qt::ApplicationInactive);
-    EXPECT_FALSE(isDown(38));
+    EXPECT_FALSE(isDown(VK_UP));
     key(QEvent::KeyPress, Qt::Key_D);
     QEvent deactivate(QEvent::ApplicationDeactivate);
     QCoreApplication::sendEvent(qApp, &deactivate);
-    EXPECT_FALSE(isDown(68));
+    EXPECT_FALSE(isDown(VK_D));
 }
 
 TEST_F(QtPlatformTest, MessageBoxIsPlainTitledAndCopiesItsText) {

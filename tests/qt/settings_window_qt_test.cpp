@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <QAbstractButton>
 #include <QApplication>
 #include <QLabel>
 #include <QRadioButton>
@@ -8,7 +7,9 @@
 #include <QScrollBar>
 #include <QTest>
 #include <array>
+#include <tuple>
 #include <utility>
+#include <vector>
 
 #include "qt/label_font.h"
 #include "qt/settings_window.h"
@@ -24,48 +25,33 @@ protected:
         EXPECT_NE(widget, nullptr) << name.toStdString();
         return widget;
     }
-    QScrollBar* bar(const QString& name) { return child<QScrollBar>(name); }
     QString caption(const QString& name) { return child(name)->property("text").toString(); }
-    void showActive() {
-        form.show();
-        form.activateWindow();
-        QApplication::processEvents();
-    }
 
     GameState state;
-    int starts = 0;
-    bool visibleAtStart = true;
-    Form2 form{state, [this](GameState&) {
-                   ++starts;
-                   visibleAtStart = form.isVisible();
-               }};
+    std::vector<bool> visibleAtStarts;
+    Form2 form{state, [this](GameState&) { visibleAtStarts.push_back(form.isVisible()); }};
 };
 
-// One bold font for all labels, shrunk from the designed size only as far as needed for the widest
-// text each label shows (its caption, or its bar's maximum) to fit; it fits even when no preferred
-// family is installed.
+// The font chosen when no preferred family is installed must fit too.
 TEST_F(SettingsWindow, LabelsShareABoldFontInWhichEveryCaptionFits) {
-    QList<LabelText> labels;
-    for (const char* name : {"Label1_0", "Label1_1", "Label1_2", "Label1_3"}) {
-        labels.append({child<QLabel>(name), caption(name)});
-    }
-    for (const auto& [name, widest] :
-         {std::pair{"capS", "1000"}, {"CapL", "10"}, {"CapF", "100"}, {"CapG", "10"}}) {
-        labels.append({child<QLabel>(name), widest});
-    }
     const QFont font = child("Label1_0")->font();
     EXPECT_TRUE(PreferredLabelFamilies().contains(font.family())) << font.family().toStdString();
+    // The widest text of each label: its caption (left empty here), or its bar's maximum.
+    const std::pair<const char*, const char*> widestTexts[] = {
+        {"Label1_0", ""}, {"Label1_1", ""}, {"Label1_2", ""}, {"Label1_3", ""},
+        {"capS", "1000"}, {"CapL", "10"},   {"CapF", "100"},  {"CapG", "10"}};
+    QList<LabelText> labels;
+    for (const auto& [name, widest] : widestTexts) {
+        labels.append({child<QLabel>(name), *widest != '\0' ? widest : caption(name)});
+        EXPECT_EQ(child(name)->font(), font) << name;
+    }
     const QFont fallback = ChooseLabelFont({"No Such Family At All"}, labels);
     for (const QFont& chosen : {font, fallback}) {
         EXPECT_EQ(chosen.weight(), QFont::Bold);
-        for (const LabelText& entry : labels) {
-            SCOPED_TRACE(entry.label->objectName().toStdString());
-            EXPECT_LE(QFontMetrics(chosen).horizontalAdvance(entry.widestText),
-                      entry.label->width());
+        for (const auto& [label, widest] : labels) {
+            EXPECT_LE(QFontMetrics(chosen).horizontalAdvance(widest), label->width())
+                << label->objectName().toStdString();
         }
-    }
-    for (const LabelText& entry : labels) {
-        EXPECT_EQ(entry.label->font(), font);
     }
 }
 
@@ -75,8 +61,10 @@ TEST_F(SettingsWindow, OpensInTheMiddleOfTheScreen) {
 }
 
 TEST_F(SettingsWindow, TabWalksBarsThenTheCheckedOptionThenTheStartButton) {
-    showActive();
-    EXPECT_EQ(QApplication::focusWidget(), bar("Speed"));
+    form.show();
+    form.activateWindow();
+    QApplication::processEvents();
+    EXPECT_EQ(QApplication::focusWidget(), child("Speed"));
     const auto visits = [&](Qt::Key tab, const QStringList& expected) {
         for (const QString& name : expected) {
             QTest::keyClick(QApplication::focusWidget(), tab);
@@ -93,21 +81,17 @@ TEST_F(SettingsWindow, TabWalksBarsThenTheCheckedOptionThenTheStartButton) {
 // Left and Up lower a bar, Right and Down raise it; the label follows each change at once, and a
 // dragged thumb's only when it is let go. Mouse clicks are played on a real display.
 TEST_F(SettingsWindow, KeysAndDragsMoveBarsAndTheLabelFollows) {
-    const struct {
-        Qt::Key key;
-        int from;
-        int to;
-    } presses[] = {{Qt::Key_Right, 5, 6},         {Qt::Key_Down, 5, 6},
-                   {Qt::Key_Left, 5, 4},          {Qt::Key_Up, 5, 4},
-                   {Qt::Key_PageDown, 1, 101},    {Qt::Key_PageUp, 201, 101},
-                   {Qt::Key_PageDown, 950, 1000}, {Qt::Key_Left, 1, 1}};
-    QScrollBar* speed = bar("Speed");
-    for (const auto& press : presses) {
-        SCOPED_TRACE(press.key);
-        speed->setValue(press.from);
-        QTest::keyClick(speed, press.key);
-        EXPECT_EQ(speed->value(), press.to);
-        EXPECT_EQ(caption("capS"), QString::number(press.to));
+    const std::tuple<Qt::Key, int, int> presses[] = {
+        {Qt::Key_Right, 5, 6},         {Qt::Key_Down, 5, 6},
+        {Qt::Key_Left, 5, 4},          {Qt::Key_Up, 5, 4},
+        {Qt::Key_PageDown, 1, 101},    {Qt::Key_PageUp, 201, 101},
+        {Qt::Key_PageDown, 950, 1000}, {Qt::Key_Left, 1, 1}};
+    auto* speed = child<QScrollBar>("Speed");
+    for (const auto& [key, from, to] : presses) {
+        speed->setValue(from);
+        QTest::keyClick(speed, key);
+        EXPECT_EQ(speed->value(), to) << key;
+        EXPECT_EQ(caption("capS"), QString::number(to)) << key;
     }
 
     speed->setSliderDown(true);
@@ -117,39 +101,35 @@ TEST_F(SettingsWindow, KeysAndDragsMoveBarsAndTheLabelFollows) {
     EXPECT_EQ(caption("capS"), "500");
 }
 
-// All cases run on one window: the first starts it as it opens, the last switches back from
-// "2 Player" to "1 Player".
+// All cases run on one window, each writing other values: the first starts it as it opens, the
+// last switches back from "2 Player" to "1 Player".
 TEST_F(SettingsWindow, StartWritesTheFiveSettingsHidesTheWindowThenStartsTheGame) {
-    const struct {
-        const char* option;          // clicked before the start, if any
-        std::array<int, 5> written;  // speed, level, food points, growth rate, players
-    } cases[] = {{nullptr, {1, 1, 1, 1, 1}},
-                 {"Option1_1", {1000, 10, 100, 10, 2}},
-                 {"Option1_0", {250, 4, 37, 6, 1}}};
+    using Settings = std::array<int, 5>;
+    const std::pair<const char*, Settings> cases[] = {{nullptr, {1, 1, 1, 1, 1}},
+                                                      {"Option1_1", {1000, 10, 100, 10, 2}},
+                                                      {"Option1_0", {250, 4, 37, 6, 1}}};
     const std::pair<const char*, const char*> bars[] = {
         {"Speed", "capS"}, {"Level", "CapL"}, {"Fdpts", "CapF"}, {"GR", "CapG"}};
-    for (const auto& setting : cases) {
-        SCOPED_TRACE(setting.written[0]);
-        state = GameState{};
-        showActive();
-        if (setting.option != nullptr) {
+    for (const auto& [option, written] : cases) {
+        SCOPED_TRACE(written[0]);
+        form.show();
+        if (option != nullptr) {
             for (std::size_t i = 0; i < 4; ++i) {
-                bar(bars[i].first)->setValue(setting.written[i]);
-                EXPECT_EQ(caption(bars[i].second).toInt(), setting.written[i]);
+                child<QScrollBar>(bars[i].first)->setValue(written[i]);
+                EXPECT_EQ(caption(bars[i].second).toInt(), written[i]);
             }
-            child<QAbstractButton>(setting.option)->click();
+            child<QAbstractButton>(option)->click();
         }
-        EXPECT_EQ(child<QAbstractButton>("Option1_0")->isChecked(), setting.written[4] == 1);
-        EXPECT_EQ(child<QAbstractButton>("Option1_1")->isChecked(), setting.written[4] == 2);
-        const int startsBefore = starts;
+        EXPECT_EQ(child<QAbstractButton>("Option1_0")->isChecked(), written[4] == 1);
+        EXPECT_EQ(child<QAbstractButton>("Option1_1")->isChecked(), written[4] == 2);
         child<QAbstractButton>("Command1")->click();
-        EXPECT_EQ(starts, startsBefore + 1);
-        EXPECT_FALSE(visibleAtStart);
         EXPECT_FALSE(form.isVisible());
-        EXPECT_EQ((std::array<int, 5>{state.SpeedSetting, state.LevelSetting, state.FoodCount,
-                                      state.GrowthRate, state.Players}),
-                  setting.written);
+        EXPECT_EQ((Settings{state.SpeedSetting, state.LevelSetting, state.FoodCount,
+                            state.GrowthRate, state.Players}),
+                  written);
     }
+    EXPECT_EQ(visibleAtStarts, std::vector<bool>(3, false))
+        << "one start a click, the window hidden";
 }
 
 }  // namespace
