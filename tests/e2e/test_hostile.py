@@ -6,32 +6,15 @@ import subprocess
 
 import pytest
 
-from orvex_session import (RIGHT, UP, Settings, WormTracker, check, dismiss, parse_report,
-                           wait_box)
-
-SPEED_200 = ["Next"] * 2  # the bar's large step is 100
+from orvex_session import RIGHT, UP, WormTracker, check
 
 
 def play(session, env=None):
     """A game on a board that covers the screen, the worm steered up, to the report and status 0."""
-    session.start(env=env)
-    settings = Settings(session)
-    settings.choose(speed=SPEED_200)
-    game = settings.start_game()
-    left, top, width, height = game.client()
-    check(left == 0 and width == session.width and top + height == session.height,
-          f"the main window {width}x{height} does not cover the {session.width}x{session.height} screen")
-    tracker = WormTracker(game)
+    tracker = WormTracker(session.start_game(env=env))
     tracker.wait_for(lambda t: t.run("worm1", RIGHT) >= 1, "the worm to move right")
-    session.keydown("Up")
-    try:
-        tracker.wait_for(lambda t: t.run("worm1", UP) >= 2, "the worm to go up")
-    finally:
-        session.keyup("Up")
-    box = wait_box(session)
-    parse_report(session.box_text(box))
-    dismiss(session, box)
-    check(session.wait_exit() == 0, "the program did not end with status 0")
+    session.steer(tracker, "Up", UP, cells=2)
+    session.finish()
 
 
 @pytest.mark.parametrize("font_dirs", [["/usr/share/fonts/truetype/dejavu"], []],
@@ -54,10 +37,7 @@ def test_screen_size(session):
 
 
 def test_key_released_in_another_window(session):
-    session.start()
-    settings = Settings(session)
-    settings.choose(speed=SPEED_200)
-    game = settings.start_game()
+    game = session.start_game()
     other = session.root.create_window(0, 0, 200, 100, 0, 0)
     other.set_wm_name("elsewhere")
     other.map()
@@ -71,22 +51,13 @@ def test_key_released_in_another_window(session):
     session.activate(other)
     session.keyup("Up")
     session.activate(game.window)
-    session.keydown("Right")
-    try:
-        tracker.wait_for(lambda t: t.run("worm1", RIGHT) >= 1, "the worm to turn right")
-    finally:
-        session.keyup("Right")
+    session.steer(tracker, "Right", RIGHT)
     row = tracker.head()[1]
 
     def still_right(t):
         check(t.head()[1] == row, "the worm turned again: Up still counted as held")
         return t.run("worm1", RIGHT) >= 4
     tracker.wait_for(still_right, "the worm to go on right")
-    game.press_close()
-    box = wait_box(session)
-    check(session.box_text(box).isdigit(), "the close box shows no score")
-    dismiss(session, box)
-    check(session.wait_exit() == 0, "the program did not end with status 0")
 
 
 def unused_display():
