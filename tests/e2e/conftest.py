@@ -48,13 +48,6 @@ def program():
     return os.path.abspath(os.environ.get("ORVEX_PROGRAM", "build/debug/app/orvex"))
 
 
-@pytest.hookimpl(hookwrapper=True)
-def pytest_runtest_makereport(item, call):
-    report = (yield).get_result()
-    if report.when == "call":
-        item.failed_call = report.failed
-
-
 @pytest.fixture
 def session(request, program):
     """An X server with a window manager, 1024 x 768 unless parametrized with (width, height)."""
@@ -62,8 +55,8 @@ def session(request, program):
     if missing:
         pytest.skip(f"{' '.join(missing)} not installed (make setup installs them)")
     width, height = getattr(request, "param", (1024, 768))
+    failures = request.session.testsfailed
     with GameSession(program, width, height, name=request.node.name) as session:
         yield session
-        artifacts = os.environ.get("ORVEX_ARTIFACTS")
-        if artifacts and getattr(request.node, "failed_call", False):
-            session.keep_evidence(artifacts)
+        if os.environ.get("ORVEX_ARTIFACTS") and request.session.testsfailed > failures:
+            session.keep_evidence(os.environ["ORVEX_ARTIFACTS"])
