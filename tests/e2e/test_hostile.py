@@ -68,11 +68,8 @@ def without_wayland_plugin(program, folder):
     platforms = os.environ.get("ORVEX_QT_PLATFORMS")
     if not platforms or not os.path.isdir(platforms):
         pytest.skip("ORVEX_QT_PLATFORMS does not name Qt's platform plugin folder")
-    plugins = os.path.join(folder, "plugins", "platforms")
-    os.makedirs(plugins)
-    for name in os.listdir(platforms):
-        if "wayland" not in name:
-            os.symlink(os.path.join(platforms, name), os.path.join(plugins, name))
+    shutil.copytree(platforms, os.path.join(folder, "plugins", "platforms"),
+                    ignore=shutil.ignore_patterns("*wayland*"))
     with open(os.path.join(folder, "qt.conf"), "w") as conf:
         conf.write(f"[Paths]\nPlugins={os.path.join(folder, 'plugins')}\n")
     return shutil.copy2(program, folder)
