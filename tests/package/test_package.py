@@ -20,22 +20,14 @@ RUNTIME_PACKAGES = ("libqt6widgets6", "libqt6gui6", "libqt6core6", "libpulse0", 
                     "fonts-quicksand", "libc6", "libstdc++6")
 
 
-def run(*args, **kwargs):
-    return subprocess.run(args, check=True, capture_output=True, text=True, timeout=300,
+def run(*args, check=True, **kwargs):
+    return subprocess.run(args, check=check, capture_output=True, text=True, timeout=300,
                           stdin=subprocess.DEVNULL, **kwargs).stdout
 
 
 def needs(*tools):
-    missing = [tool for tool in tools if shutil.which(tool) is None]
-    if missing:
+    if missing := [tool for tool in tools if shutil.which(tool) is None]:
         pytest.skip(f"{' '.join(missing)} not installed (make setup installs them)")
-
-
-@pytest.fixture(scope="module")
-def prefix(tmp_path_factory):
-    prefix = tmp_path_factory.mktemp("install")
-    run("cmake", "--install", BUILD_DIR, "--prefix", str(prefix))
-    return prefix
 
 
 @pytest.fixture(scope="module")
@@ -58,23 +50,20 @@ def unpacked(deb, tmp_path_factory):
     return root
 
 
-def test_install_puts_the_sound_beside_the_program_reached_through_bin(prefix):
-    program = prefix / "lib/orvex/orvex"
+def test_install_layout(tmp_path):
+    run("cmake", "--install", BUILD_DIR, "--prefix", str(tmp_path))
+    program = tmp_path / "lib/orvex/orvex"
     assert os.access(program, os.X_OK)
-    assert (prefix / "lib/orvex/eat.wav").is_file()
     # A relative link survives a moved prefix.
-    assert not os.path.isabs(os.readlink(prefix / "bin/orvex"))
-    assert (prefix / "bin/orvex").resolve() == program.resolve()
-
-
-def test_install_has_icons_at_their_sizes_desktop_entry_metadata_and_manual(prefix):
+    assert not os.path.isabs(os.readlink(tmp_path / "bin/orvex"))
+    assert (tmp_path / "bin/orvex").resolve() == program.resolve()
     for size in (48, 64, 128, 256):
-        with Image.open(prefix / f"share/icons/hicolor/{size}x{size}/apps/{APP_ID}.png") as icon:
+        with Image.open(tmp_path / f"share/icons/hicolor/{size}x{size}/apps/{APP_ID}.png") as icon:
             assert icon.size == (size, size)
-    for relative in (f"share/icons/hicolor/scalable/apps/{APP_ID}.svg",
+    for relative in ("lib/orvex/eat.wav", f"share/icons/hicolor/scalable/apps/{APP_ID}.svg",
                      f"share/applications/{APP_ID}.desktop", f"share/metainfo/{APP_ID}.metainfo.xml",
                      "share/man/man6/orvex.6.gz", "share/doc/orvex/copyright"):
-        assert (prefix / relative).is_file(), relative
+        assert (tmp_path / relative).is_file(), relative
 
 
 def test_deb_depends_on_the_runtime_packages(deb):
@@ -92,34 +81,20 @@ def test_deb_command_link_reaches_the_program_with_its_sound(unpacked):
 
 def test_deb_lintian_reports_no_error(deb):
     needs("lintian")
-    report = subprocess.run(["lintian", "--no-tag-display-limit", deb], capture_output=True,
-                            text=True, timeout=300, stdin=subprocess.DEVNULL).stdout.splitlines()
+    report = run("lintian", "--no-tag-display-limit", deb, check=False).splitlines()
     assert [line for line in report if line.startswith("E:")] == [], "\n".join(report)
 
 
-def test_deb_unpacked_program_opens_its_settings_window(unpacked):
+def test_deb_x11_settings_window_is_of_the_desktop_entrys_class(unpacked):
+    # The unpacked program opens its settings window; X11 docks match it to its entry by the class
+    # part of WM_CLASS.
     needs(*TOOLS)
     with Session(str(unpacked / "usr/games/orvex"), 1280, 800) as session:
         session.start()
-        Settings(session, timeout=30)
-        assert session.alive()
-
-
-def desktop_entry(unpacked):
+        wm_class = session.wm_class(Settings(session, timeout=30).window)
     entry = configparser.ConfigParser(interpolation=None)
-    entry.optionxform = str
     entry.read(unpacked / f"usr/share/applications/{APP_ID}.desktop")
-    return entry["Desktop Entry"]
-
-
-def test_deb_x11_window_class_is_the_desktop_entrys_startup_class(unpacked):
-    # X11 docks match a window to its entry by the class part of WM_CLASS.
-    needs(*TOOLS)
-    with Session(str(unpacked / "usr/games/orvex"), 1280, 800) as session:
-        session.start()
-        settings = Settings(session, timeout=30)
-        wm_class = session.wm_class(settings.window)
-    assert wm_class[1] == desktop_entry(unpacked).get("StartupWMClass"), wm_class
+    assert wm_class[1] == entry["Desktop Entry"]["StartupWMClass"], wm_class
 
 
 def test_deb_wayland_app_id_names_the_desktop_entry(unpacked):
