@@ -2,12 +2,9 @@
 
 #include <gtest/gtest.h>
 
-#include <set>
-#include <utility>
 #include <vector>
 
 #include "ascii_board.h"
-#include "core/game_start.h"
 #include "fake_platform.h"
 
 namespace orvex::testkit {
@@ -93,30 +90,6 @@ TEST(Placement, OneFreeCellIsFoundAndAFullBoardLeavesTheFoodOff) {
     EXPECT_EQ(state.Foods[1], kUnsetCell);
     EXPECT_TRUE(full.tiles.empty());
     EXPECT_EQ(full.draws, 0);
-}
-
-// Game start with the most food on the busiest level: a hundred different free play cells, shown
-// as food, for one player and for two.
-TEST(Placement, GameStartSpreadsAHundredFoodPointsOverFreeCells) {
-    for (const std::int16_t players : {1, 2}) {
-        FakePlatform platform;
-        GameState state;
-        ApplySettings(state, {.level = 10, .foodCount = 100, .players = players});
-        Form_Load(state, platform);
-        std::set<std::pair<int, int>> taken{{state.Worm1[1].x, state.Worm1[1].y}};
-        if (players == 2) {
-            taken.emplace(state.Worm2[1].x, state.Worm2[1].y);
-        }
-        for (int w = 1; w <= state.Walls.count(); ++w) {
-            taken.emplace(state.Walls[w].x, state.Walls[w].y);
-        }
-        for (int i = 1; i <= 100; ++i) {
-            const Cell food = state.Foods[i];
-            EXPECT_TRUE(InPlayArea(food)) << i;
-            EXPECT_TRUE(taken.emplace(food.x, food.y).second) << players << " players, food " << i;
-            EXPECT_EQ(platform.shownAt(food.x, food.y), TileFood) << i;
-        }
-    }
 }
 
 }  // namespace

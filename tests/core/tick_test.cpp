@@ -297,19 +297,13 @@ const std::vector<TickCase> kTickCases = {
 
 class WholeTick : public ::testing::TestWithParam<TickCase> {};
 
-TEST_P(WholeTick, DrawsExactlyTheseTilesEachRefreshedAtOnce) {
+TEST_P(WholeTick, DrawsExactlyTheseTiles) {
     FakePlatform platform;
     GameState state = BuildBoard(GetParam().position, platform);
     platform.scriptCell(10, 5);
     platform.scriptCell(20, 7);
     Timer1_Timer(state, platform);
     EXPECT_EQ(platform.tiles, GetParam().tiles);
-    ASSERT_EQ(platform.refreshed.size(), platform.tiles.size());
-    for (std::size_t k = 0; k < platform.tiles.size(); ++k) {
-        const TileDraw& tile = platform.tiles[k];
-        EXPECT_EQ(platform.refreshed[k], CellRect(state.metrics, static_cast<std::int16_t>(tile.x),
-                                                  static_cast<std::int16_t>(tile.y)));
-    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Table, WholeTick, ::testing::ValuesIn(kTickCases),
