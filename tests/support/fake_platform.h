@@ -39,21 +39,65 @@ public:
     void scriptCell(int x, int y) { scriptDraws({(x - 0.5) / 38, (y - 0.5) / 25}); }
 
     // The tile shown at a cell of the picture, if any was drawn there.
-    std::optional<TileKind> shownAt(int x, int y) const;
+    std::optional<TileKind> shownAt(int x, int y) const {
+        if (x < 0 || x >= 40 || y < 0 || y >= 27 || picture_[y][x] == 0) {
+            return std::nullopt;
+        }
+        return static_cast<TileKind>(picture_[y][x] - 1);
+    }
 
-    std::int16_t GetAsyncKeyState(int virtualKey) override;
-    void PlaySoundA(const std::string& path) override;
-    void BitBlt(const PixelRect& target, TileKind tile) override;
-    void refresh(const PixelRect& changed) override;
-    void refreshWindow() override;
+    std::int16_t GetAsyncKeyState(int virtualKey) override {
+        polledKeys.push_back(virtualKey);
+        // The top bit says "down now"; the low bit (pressed since the last poll) is set too, so
+        // that a reader looking at the wrong bit would be caught.
+        return held.contains(virtualKey) ? static_cast<std::int16_t>(0x8001) : std::int16_t{1};
+    }
+    void PlaySoundA(const std::string& path) override {
+        sounds.push_back(path);
+        log.push_back("sound " + path);
+    }
+    void BitBlt(const PixelRect& target, TileKind tile) override {
+        const int x = target.left / kCellPixels;
+        const int y = target.top / kCellPixels;
+        tiles.push_back({x, y, tile});
+        log.push_back("tile " + std::to_string(x) + " " + std::to_string(y) + " " +
+                      std::to_string(tile));
+        if (x >= 0 && x < 40 && y >= 0 && y < 27) {
+            picture_[y][x] = tile + 1;
+        }
+    }
+    void refresh(const PixelRect& changed) override {
+        refreshed.push_back(changed);
+        log.emplace_back("refresh");
+    }
+    void refreshWindow() override { log.emplace_back("refresh window"); }
     ScreenSize screenSize() override { return screen; }
     std::string programFolder() override { return folder; }
     float timeOfDay() override { return clock; }
-    void seedRandom(float seed) override;
-    double nextRandom() override;
-    void setTimerInterval(int milliseconds) override;
-    void messageBox(const std::string& text) override;
-    void endProgram() override;
+    void seedRandom(float seed) override {
+        seeds.push_back(seed);
+        generator_.seed(seed);
+    }
+    double nextRandom() override {
+        ++draws;
+        if (scripted.empty()) {
+            return generator_.next();
+        }
+        const double draw = scripted.front();
+        scripted.pop_front();
+        return draw;
+    }
+    void setTimerInterval(int milliseconds) override {
+        log.push_back("timer " + std::to_string(milliseconds));
+    }
+    void messageBox(const std::string& text) override {
+        boxes.push_back(text);
+        log.push_back("box " + text);
+    }
+    void endProgram() override {
+        ended = true;
+        log.emplace_back("end");
+    }
 
     // Scripted inputs.
     std::set<int> held;
