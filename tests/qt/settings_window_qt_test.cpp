@@ -55,9 +55,12 @@ TEST_F(SettingsWindow, LabelsShareABoldFontInWhichEveryCaptionFits) {
     }
 }
 
-TEST_F(SettingsWindow, OpensInTheMiddleOfTheScreen) {
+// A dialog-like frame: neither resized nor maximized, so the designed layout always shows whole.
+TEST_F(SettingsWindow, OpensInTheMiddleOfTheScreenAtAFixedSize) {
     const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
     EXPECT_LE((form.geometry().center() - screen.center()).manhattanLength(), 1);
+    EXPECT_EQ(form.minimumSize(), form.maximumSize());
+    EXPECT_FALSE(form.windowFlags().testFlag(Qt::WindowMaximizeButtonHint));
 }
 
 TEST_F(SettingsWindow, TabWalksBarsThenTheCheckedOptionThenTheStartButton) {
