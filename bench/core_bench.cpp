@@ -4,68 +4,148 @@
 // shared machine still measures only its own work; items are single ticks or placements.
 #include <benchmark/benchmark.h>
 
-#include <array>
 #include <cstdint>
+#include <string>
 #include <vector>
 
-#include "bench_boards.h"
+#include "busiest_game.h"
 #include "core/food.h"
+#include "core/random.h"
 #include "core/tick.h"
 #include "plain_food.h"
-#include "quiet_platform.h"
 
 namespace orvex::bench {
 
 namespace {
 
-// Times of day at which the placements of one run re-seed: the same for every placement procedure,
-// so each sees the same draws.
-constexpr std::array<float, 64> kSeedClocks = [] {
-    std::array<float, 64> clocks{};
-    for (std::size_t k = 0; k < clocks.size(); ++k) {
-        clocks[k] = 36000.0F + 0.125F * static_cast<float>(k);
-    }
-    return clocks;
-}();
+// A platform that draws nothing and holds no key, so that a benchmark times the rules alone.
+class QuietPlatform : public Platform {
+public:
+    std::int16_t GetAsyncKeyState(int /*virtualKey*/) override { return 0; }
+    void PlaySoundA(const std::string& /*path*/) override {}
+    void BitBlt(const PixelRect& /*target*/, TileKind /*tile*/) override {}
+    void refresh(const PixelRect& /*changed*/) override {}
+    void refreshWindow() override {}
+    // Cells of exactly 10 x 10 pixels.
+    ScreenSize screenSize() override { return ScreenSize{400 * 15, 300 * 15, 15, 15}; }
+    std::string programFolder() override { return "."; }
+    float timeOfDay() override { return clock; }
+    void seedRandom(float seed) override { random_.seed(seed); }
+    double nextRandom() override { return random_.next(); }
+    void setTimerInterval(int /*milliseconds*/) override {}
+    void messageBox(const std::string& /*text*/) override {}
+    void endProgram() override {}
 
-using Placement = void (*)(GameState&, Platform&, std::int16_t);
+    float clock = 43200.25F;
 
-// The worms keep count 499 on their runways: no collision, nothing eaten.
-bool RunwaysAreClear(const TickBoard& board) {
-    QuietPlatform platform;
-    GameState state = board.state;
-    for (int tick = 0; tick < board.clearTicks; ++tick) {
-        Timer1_Timer(state, platform);
-    }
-    return board.clearTicks >= 4 && !platform.ended && platform.sounds == 0 &&
-           state.Worm1.count() == kMaxWormCount && state.Worm2.count() == kMaxWormCount;
+private:
+    Random random_;
+};
+
+GameState BusiestGameStart(Platform& platform) {
+    GameState state;
+    ApplySettings(state, kBusiestGame);
+    Form_Load(state, platform);
+    return state;
 }
 
-// Each iteration runs the worms along their clear runways, from a fresh copy of the board.
+// The dearest tick that does not end the game: the busiest game start with both worms just grown to
+// count 499, so that every collision test scans its whole list (the slots behind the heads were
+// never written and hold the board corner, which no head reaches). The food points on the worms'
+// start rows move elsewhere, which leaves each head a clear runway to the right border.
+GameState WorstTickBoard() {
+    QuietPlatform platform;
+    GameState state = BusiestGameStart(platform);
+    const auto onARunway = [&state](Cell cell) {
+        return cell.y == state.Worm1[1].y || cell.y == state.Worm2[1].y;
+    };
+    for (std::int16_t i = 1; i <= state.Foods.count(); ++i) {
+        while (onARunway(state.Foods[i])) {
+            platform.clock += 1;  // a new seed, so other draws
+            PlaceFood(state, platform, i);
+        }
+    }
+    state.Worm1.setCount(kMaxWormCount);
+    state.Worm2.setCount(kMaxWormCount);
+    return state;
+}
+
+int RunwayTicks(const GameState& board) {
+    return kLastPlayColumn - board.Worm1[1].x;
+}
+
+// Runs the worms along their runways, from a fresh copy of the board.
+GameState RunRunways(const GameState& board, Platform& platform) {
+    GameState state = board;
+    const int ticks = RunwayTicks(board);
+    for (int tick = 0; tick < ticks; ++tick) {
+        Timer1_Timer(state, platform);
+    }
+    return state;
+}
+
 void BM_TickWorst(benchmark::State& run) {
-    const TickBoard board = WorstTickBoard();
-    if (!RunwaysAreClear(board)) {
+    const GameState board = WorstTickBoard();
+    QuietPlatform platform;
+    const GameState ran = RunRunways(board, platform);
+    if (RunwayTicks(board) < 4 || ran.GameEnded || ran.Score1 != 0 || ran.Score2 != 0) {
         run.SkipWithError("the worst tick board does not play as it claims");
         return;
     }
-    QuietPlatform platform;
     for (auto _ : run) {
-        GameState state = board.state;
-        for (int tick = 0; tick < board.clearTicks; ++tick) {
-            Timer1_Timer(state, platform);
-        }
+        GameState state = RunRunways(board, platform);
         benchmark::DoNotOptimize(state);
     }
-    run.SetItemsProcessed(run.iterations() * board.clearTicks);
+    run.SetItemsProcessed(run.iterations() * RunwayTicks(board));
+}
+
+// Play-area cells that no list holds (Worm2 counts only in two-player games), row by row.
+std::vector<Cell> FreePlayCells(const GameState& state) {
+    const OccupiedCells taken = CellsTakenForFood(state);
+    std::vector<Cell> free;
+    for (std::int16_t y = kFirstPlayRow; y <= kLastPlayRow; ++y) {
+        for (std::int16_t x = kFirstPlayColumn; x <= kLastPlayColumn; ++x) {
+            if (!taken.holds(Cell{x, y})) {
+                free.push_back(Cell{x, y});
+            }
+        }
+    }
+    return free;
+}
+
+// The busiest game start with the worms grown over every free play-area cell but the last, so that
+// placing a food point finds exactly one free cell. Re-placing a food point frees its old cell, so
+// the board keeps that shape.
+GameState OneFreeCellBoard() {
+    QuietPlatform platform;
+    GameState state = BusiestGameStart(platform);
+    std::vector<Cell> free = FreePlayCells(state);
+    free.pop_back();
+    for (const Cell cell : free) {
+        WormList& worm = state.Worm1.count() < kMaxWormCount ? state.Worm1 : state.Worm2;
+        worm.setCount(static_cast<std::int16_t>(worm.count() + 1));
+        worm[worm.count()] = cell;
+    }
+    return state;
+}
+
+using Placement = void (*)(GameState&, Platform&, std::int16_t);
+
+// Each iteration's placements re-seed at their own times of day, the same for both procedures, so
+// that each sees the same draws.
+constexpr int kPlacements = 64;
+
+float SeedClock(int placement) {
+    return 36000.0F + 0.125F * static_cast<float>(placement);
 }
 
 // At every seed clock the board has exactly one free cell, and the placement finds it.
 bool FindsTheOneFreeCell(Placement place) {
     GameState state = OneFreeCellBoard();
     QuietPlatform platform;
-    for (const float clock : kSeedClocks) {
+    for (int k = 0; k < kPlacements; ++k) {
         const std::vector<Cell> free = FreePlayCells(state);
-        platform.clock = clock;
+        platform.clock = SeedClock(k);
         place(state, platform, 1);
         if (free.size() != 1 || state.Foods[1] != free.front()) {
             return false;
@@ -85,17 +165,13 @@ void BM_PlaceFoodOneFree(benchmark::State& run) {
     QuietPlatform platform;
     for (auto _ : run) {
         GameState state = board;
-        for (const float clock : kSeedClocks) {
-            platform.clock = clock;
+        for (int k = 0; k < kPlacements; ++k) {
+            platform.clock = SeedClock(k);
             place(state, platform, 1);
         }
         benchmark::DoNotOptimize(state);
     }
-    const auto placements = run.iterations() * static_cast<std::int64_t>(kSeedClocks.size());
-    run.SetItemsProcessed(placements);
-    // Two draws (x and y) per candidate.
-    run.counters["candidates_each"] =
-        static_cast<double>(platform.draws) / 2.0 / static_cast<double>(placements);
+    run.SetItemsProcessed(run.iterations() * kPlacements);
 }
 
 }  // namespace
