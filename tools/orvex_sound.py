@@ -35,8 +35,11 @@ def read_clip(path):
 
 
 class SoundServer:
-    def __init__(self, session, rate, channels):
+    """A server whose sink takes the format of the clip at `clip_path`, whose samples it keeps."""
+
+    def __init__(self, session, clip_path):
         self.session = session
+        self.clip, rate, channels = read_clip(clip_path)
         self.rate, self.channels = rate, channels
         self.log = os.path.join(session.tmp, "pulseaudio.log")
         sink = (f"module-null-sink sink_name={SINK} format=s16le rate={rate} channels={channels} "

@@ -86,10 +86,7 @@ def plays_heard(recording, clip, rate):
 
 
 def sound_server(session):
-    """A private sound server in the format of eat.wav; the server, the clip and its samples a
-    second."""
-    clip, rate, channels = orvex_sound.read_clip(eat_wav(session))
-    return orvex_sound.SoundServer(session, rate, channels), clip, rate * channels
+    return orvex_sound.SoundServer(session, eat_wav(session))
 
 
 def eat_wav(session):
@@ -97,15 +94,15 @@ def eat_wav(session):
 
 
 def case_recorded_server(session):
-    server, clip, rate = sound_server(session)
+    server = sound_server(session)
     recording = server.record()
     score = play(session, 4)
-    heard = plays_heard(recording.stop(), clip, rate)
+    heard = plays_heard(recording.stop(), server.clip, server.rate * server.channels)
     check(heard == score, f"{heard} plays heard for {score} points")
 
 
 def case_no_eat_wav(session):
-    recording = sound_server(session)[0].record()
+    recording = sound_server(session).record()
     folder = tempfile.mkdtemp(prefix="orvex-alone-", dir=session.tmp)
     play(session, 1, program=shutil.copy2(session.program, folder))
     check(not any(recording.stop()), "a sound was heard without eat.wav")
@@ -117,7 +114,7 @@ def case_no_server(session):
 
 
 def case_server_killed(session):
-    play(session, 2, between=sound_server(session)[0].kill)
+    play(session, 2, between=sound_server(session).kill)
 
 
 @pytest.mark.parametrize("case, most_stderr_lines", [
