@@ -55,6 +55,16 @@ TEST_F(SettingsWindow, LabelsShareABoldFontInWhichEveryCaptionFits) {
     }
 }
 
+// A caption too wide for the designed size gets the largest size at which it fits.
+TEST_F(SettingsWindow, ShrinksACaptionOnlyAsFarAsItMustToFit) {
+    const QList<LabelText> wide = {{child<QLabel>("capS"), "1000000"}};
+    const QFont chosen = ChooseLabelFont(PreferredLabelFamilies(), wide);
+    QFont larger = chosen;
+    larger.setPointSizeF(chosen.pointSizeF() + 0.25);
+    EXPECT_TRUE(TextFits(chosen, *wide[0].label, wide[0].widestText));
+    EXPECT_FALSE(TextFits(larger, *wide[0].label, wide[0].widestText)) << chosen.pointSizeF();
+}
+
 // A dialog-like frame: neither resized nor maximized, so the designed layout always shows whole.
 TEST_F(SettingsWindow, OpensInTheMiddleOfTheScreenAtAFixedSize) {
     const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
