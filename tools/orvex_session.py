@@ -378,6 +378,7 @@ class MainWindow:
     def __init__(self, session, timeout=20):
         self.session = session
         self.window = session.window(MAIN_TITLE, timeout)
+        self.geometry = BoardGeometry(session.width, session.height)  # cut from the screen's size
         # The window shows before the window manager has maximized it and before its first paint.
         wait_until(self._drawn, timeout, "the main window to show its board")
 
@@ -393,10 +394,9 @@ class MainWindow:
         return self.session.geometry(self.window)
 
     def centre(self, x, y):
-        """A cell's centre on the screen: the board is cut from the screen's size, a fortieth of
-        its width and a thirtieth of its height per cell."""
-        return (self.left + int((x + 0.5) * self.session.width / COLUMNS),
-                self.top + int((y + 0.5) * self.session.height / 30))
+        """A cell's centre on the screen."""
+        left, top = self.geometry.centre(x, y)
+        return self.left + left, self.top + top
 
     def board(self):
         """The tile at every cell's centre: {(x, y): colour name, or None for other colours}."""
