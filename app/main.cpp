@@ -2,7 +2,7 @@
 
 #include "command_line.h"
 #include "core/state.h"
-#include "display_check.h"
+#include "platform_start.h"
 #include "qt/main_window.h"
 #include "qt/settings_window.h"
 
@@ -17,12 +17,10 @@ int main(int argc, char** argv) {
     if (const std::optional<int> status = orvex::AnswerCommandLine(argc, argv)) {
         return *status;
     }
-    if (const std::string missing = orvex::MissingDisplay(); !missing.empty()) {
-        orvex::ExitForMissingDisplay(missing);
-    }
-    orvex::DisplayFailureGuard guard;
+    orvex::PreferXWaylandOnGnome();
+    orvex::CatchPlatformFailure();
     QApplication application(argc, argv);
-    guard.release();
+    orvex::PlatformStarted();
     // The settings window hides itself when the game starts; only closing it before then ends
     // the program, so the last window closing must not.
     QApplication::setQuitOnLastWindowClosed(false);

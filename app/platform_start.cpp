@@ -1,0 +1,92 @@
+#include "platform_start.h"
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+#include <QtGlobal>
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <vector>
+
+namespace orvex {
+
+namespace {
+
+struct HeldMessage {
+    QtMsgType type;
+    QByteArray category;
+    QString text;
+};
+
+QtMessageHandler previousHandler = nullptr;
+std::vector<HeldMessage> heldMessages;
+
+void Say(const QString& line) {
+    std::fprintf(stderr, "orvex: %s\n", line.toLocal8Bit().constData());
+}
+
+// Qt looks for its Wayland plugin wherever a Wayland display is named; not finding it there has
+// only one cure.
+bool WaylandPluginMissing() {
+    return !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") &&
+           std::ranges::any_of(heldMessages, [](const HeldMessage& message) {
+               return message.text.contains(
+                   QLatin1String("Could not find the Qt platform plugin \"wayland"));
+           });
+}
+
+[[noreturn]] void ExitWithQtsReasons(const QString& fatal) {
+    QStringList lines;
+    for (const HeldMessage& message : heldMessages) {
+        lines += message.text.split(u'\n');
+    }
+    lines += fatal.split(u'\n');
+    for (const QString& line : lines) {
+        if (!line.trimmed().isEmpty()) {
+            Say(line.trimmed());
+        }
+    }
+    if (WaylandPluginMissing()) {
+        Say(QStringLiteral(
+            "Qt's Wayland platform plugin is missing: install the package qt6-wayland"));
+    }
+    std::fflush(stderr);
+    std::_Exit(1);
+}
+
+void HoldOrExit(QtMsgType type, const QMessageLogContext& context, const QString& text) {
+    if (type == QtFatalMsg) {
+        ExitWithQtsReasons(text);
+    }
+    heldMessages.push_back({type, context.category, text});
+}
+
+}  // namespace
+
+// Qt 6.4's own Wayland decorations show minimize and maximize even on fixed-size windows, and a
+// Wayland client cannot place its windows; GNOME draws proper title bars for X11 windows.
+void PreferXWaylandOnGnome() {
+    if (!qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") || qEnvironmentVariableIsEmpty("DISPLAY")) {
+        return;
+    }
+    const QStringList desktops = qEnvironmentVariable("XDG_CURRENT_DESKTOP").split(u':');
+    if (desktops.contains(QLatin1String("GNOME"), Qt::CaseInsensitive)) {
+        qputenv("QT_QPA_PLATFORM", "xcb");
+    }
+}
+
+void CatchPlatformFailure() {
+    previousHandler = qInstallMessageHandler(HoldOrExit);
+}
+
+void PlatformStarted() {
+    qInstallMessageHandler(previousHandler);
+    for (const HeldMessage& message : heldMessages) {
+        const QMessageLogContext context(nullptr, 0, nullptr, message.category.constData());
+        qt_message_output(message.type, context, message.text);
+    }
+    heldMessages.clear();
+}
+
+}  // namespace orvex
