@@ -59,7 +59,9 @@ void HoldOrExit(QtMsgType type, const QMessageLogContext& context, const QString
     if (type == QtFatalMsg) {
         ExitWithQtsReasons(text);
     }
-    heldMessages.push_back({type, context.category, text});
+    // Qt leaves out the category of its uncategorized messages, which it names "default".
+    heldMessages.push_back(
+        {type, context.category != nullptr ? context.category : "default", text});
 }
 
 }  // namespace

@@ -4,11 +4,12 @@ another window, no display at all; and its command line, answered without one.""
 import os
 import re
 import shutil
+import socket
 import subprocess
 
 import pytest
 
-from orvex_session import RIGHT, UP, WormTracker, check
+from orvex_session import RIGHT, SETTINGS_TITLE, UP, WormTracker, check
 
 
 def play(session, env=None):
@@ -76,37 +77,61 @@ def without_wayland_plugin(program, folder):
 
 
 NO_X = next(f":{n}" for n in range(900, 1000) if not os.path.exists(f"/tmp/.X11-unix/X{n}"))
+# Stands for the session's X server, started only for the rows that name it.
+LIVE_X = "live X"
+# A socket in the fresh runtime folder that nobody listens on, as a compositor leaves when it dies.
+DEAD = "wayland-dead"
 
 
-# No compositor listens in the fresh runtime folder, so "wayland-0" is not there either; arguments
-# None run a copy of the program without Qt's Wayland plugin.
+# Status None: the settings window shows. Arguments None run a copy of the program without Qt's
+# Wayland plugin.
 @pytest.mark.parametrize("args, display, status, stdout, stderr", [
-    ([], {}, 1, "", r"orvex: no display found: neither DISPLAY nor WAYLAND_DISPLAY is set\n"),
-    ([], {"DISPLAY": NO_X}, 1, "", rf"orvex: no display found: cannot connect to display {NO_X}\n"),
-    ([], {"WAYLAND_DISPLAY": "wayland-0"}, 1, "",
-     r"orvex: no display found: cannot connect to wayland display wayland-0 \(.*\)\n"),
-    (None, {"WAYLAND_DISPLAY": "wayland-0"}, 1, "",
-     r"orvex: cannot use .*wayland-0: .*plugin.*install the package qt6-wayland\)\n"),
+    ([], {}, 1, "", r"^orvex: could not connect to display$"),
+    ([], {"DISPLAY": NO_X}, 1, "", rf"^orvex: could not connect to display {NO_X}$"),
+    ([], {"DISPLAY": LIVE_X, "QT_QPA_PLATFORM": "wayland;xcb"}, None, "",
+     r"^Failed to create wl_display \(No such file or directory\)$"),
+    (None, {"WAYLAND_DISPLAY": DEAD}, 1, "",
+     r'^orvex: Could not find the Qt platform plugin "wayland"(.*\n)+orvex: .*qt6-wayland'),
+    ([], {"WAYLAND_DISPLAY": DEAD, "QT_QPA_PLATFORM": "wayland"}, 1, "",
+     r"^orvex: Failed to create wl_display \(Connection refused\)$"),
+    ([], {"DISPLAY": LIVE_X, "WAYLAND_DISPLAY": DEAD, "XDG_CURRENT_DESKTOP": "ubuntu:GNOME"}, None,
+     "", r"\A\Z"),
     (["--help"], {}, 0,
-     r"Usage: \S*orvex \[options\]\n(.*\n)*\s+-h, --help .*\n\s+-v, --version .*\n", ""),
-    (["--version"], {}, 0, r"orvex \d+\.\d+\.\d+\n", ""),
-    (["--frobnicate"], {}, 2, "", r"orvex: Unknown option 'frobnicate'\. Try 'orvex --help'\.\n"),
-    (["board.txt"], {}, 2, "", r"orvex: Unexpected argument 'board\.txt'\. Try 'orvex --help'\.\n"),
-], ids=["none", "x_not_there", "wayland_not_there", "wayland_plugin_missing", "help", "version",
-        "unknown_option", "unexpected_argument"])
-def test_without_a_display(program, tmp_path, args, display, status, stdout, stderr):
-    """A status and one line at most, no hang, no core; with no display at all, an answer to the
-    command line shows that it came before any try to open a window."""
+     r"Usage: \S*orvex \[options\]\n(.*\n)*\s+-h, --help .*\n\s+-v, --version .*\n", r"\A\Z"),
+    (["--version"], {}, 0, r"orvex \d+\.\d+\.\d+\n", r"\A\Z"),
+    (["--frobnicate"], {}, 2, "", r"\Aorvex: Unknown option 'frobnicate'\. Try 'orvex --help'\.\n\Z"),
+    (["board.txt"], {}, 2, "", r"\Aorvex: Unexpected argument 'board\.txt'\. Try 'orvex --help'\.\n\Z"),
+], ids=["none", "x_not_there", "wayland_then_x", "wayland_plugin_missing", "compositor_not_there",
+        "gnome_through_x", "help", "version", "unknown_option", "unexpected_argument"])
+def test_start_up(request, program, tmp_path, args, display, status, stdout, stderr):
+    """Qt chooses the platform; where it cannot start one, Qt's reasons, each line the program's,
+    and no hang or core. With no display at all, an answer to the command line shows that it came
+    before any try to open a window."""
     if args is None:
         program, args = without_wayland_plugin(program, tmp_path), []
+    if LIVE_X in display.values():
+        session = request.getfixturevalue("session")
+        display = {name: session.display if value == LIVE_X else value for name, value in display.items()}
     env = {name: value for name, value in os.environ.items()
            if name not in ("DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "XAUTHORITY",
-                           "XDG_SESSION_TYPE")}
+                           "XDG_SESSION_TYPE", "XDG_CURRENT_DESKTOP")}
     tmp_path.chmod(0o700)
-    done = subprocess.run([program, *args], env=dict(env, XDG_RUNTIME_DIR=str(tmp_path), **display),
-                          cwd=tmp_path, stdin=subprocess.DEVNULL, capture_output=True, text=True,
-                          timeout=20)
-    check(done.returncode == status, f"exit status {done.returncode}: {done.stderr!r}")
-    check(re.fullmatch(stdout, done.stdout), f"stdout: {done.stdout!r}")
-    check(re.fullmatch(stderr, done.stderr), f"stderr: {done.stderr!r}")
+    with socket.socket(socket.AF_UNIX) as dead:
+        dead.bind(str(tmp_path / DEAD))
+    with subprocess.Popen([program, *args], env=dict(env, XDG_RUNTIME_DIR=str(tmp_path), **display),
+                          cwd=tmp_path, stdin=subprocess.DEVNULL, stdout=subprocess.PIPE,
+                          stderr=subprocess.PIPE, text=True) as run:
+        try:
+            if status is None:
+                session.process = run
+                session.window(SETTINGS_TITLE)
+                run.terminate()
+            out, err = run.communicate(timeout=20)
+        finally:
+            run.kill()
+    if status is not None:
+        check(run.returncode == status, f"exit status {run.returncode}: {err!r}")
+        check(all(line.startswith("orvex: ") for line in err.splitlines()), f"stderr: {err!r}")
+    check(re.fullmatch(stdout, out), f"stdout: {out!r}")
+    check(re.search(stderr, err, re.MULTILINE), f"stderr: {err!r}")
     check(not [name for name in os.listdir(tmp_path) if name.startswith("core")], "a core file")
