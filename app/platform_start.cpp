@@ -4,7 +4,6 @@
 #include <QString>
 #include <QStringList>
 #include <QtGlobal>
-#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <vector>
@@ -22,34 +21,23 @@ struct HeldMessage {
 QtMessageHandler previousHandler = nullptr;
 std::vector<HeldMessage> heldMessages;
 
-void Say(const QString& line) {
-    std::fprintf(stderr, "orvex: %s\n", line.toLocal8Bit().constData());
-}
-
-// Qt looks for its Wayland plugin wherever a Wayland display is named; not finding it there has
-// only one cure.
-bool WaylandPluginMissing() {
-    return !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") &&
-           std::ranges::any_of(heldMessages, [](const HeldMessage& message) {
-               return message.text.contains(
-                   QLatin1String("Could not find the Qt platform plugin \"wayland"));
-           });
-}
-
 [[noreturn]] void ExitWithQtsReasons(const QString& fatal) {
-    QStringList lines;
+    QString reasons;
     for (const HeldMessage& message : heldMessages) {
-        lines += message.text.split(u'\n');
+        reasons += message.text + u'\n';
     }
-    lines += fatal.split(u'\n');
-    for (const QString& line : lines) {
+    reasons += fatal;
+    // Qt looks for its Wayland plugin wherever a Wayland display is named; not finding it there
+    // has only one cure.
+    if (!qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") &&
+        reasons.contains(QLatin1String("Could not find the Qt platform plugin \"wayland"))) {
+        reasons += QLatin1String(
+            "\nQt's Wayland platform plugin is missing: install the package qt6-wayland");
+    }
+    for (const QString& line : reasons.split(u'\n')) {
         if (!line.trimmed().isEmpty()) {
-            Say(line.trimmed());
+            std::fprintf(stderr, "orvex: %s\n", line.trimmed().toLocal8Bit().constData());
         }
-    }
-    if (WaylandPluginMissing()) {
-        Say(QStringLiteral(
-            "Qt's Wayland platform plugin is missing: install the package qt6-wayland"));
     }
     std::fflush(stderr);
     std::_Exit(1);

@@ -99,8 +99,10 @@ DEAD = "wayland-dead"
     (["--help"], {}, 0,
      r"Usage: \S*orvex \[options\]\n(.*\n)*\s+-h, --help .*\n\s+-v, --version .*\n", r"\A\Z"),
     (["--version"], {}, 0, r"orvex \d+\.\d+\.\d+\n", r"\A\Z"),
-    (["--frobnicate"], {}, 2, "", r"\Aorvex: Unknown option 'frobnicate'\. Try 'orvex --help'\.\n\Z"),
-    (["board.txt"], {}, 2, "", r"\Aorvex: Unexpected argument 'board\.txt'\. Try 'orvex --help'\.\n\Z"),
+    (["--frobnicate"], {}, 2, "",
+     r"\Aorvex: Unknown option 'frobnicate'\. Try 'orvex --help'\.\n\Z"),
+    (["board.txt"], {}, 2, "",
+     r"\Aorvex: Unexpected argument 'board\.txt'\. Try 'orvex --help'\.\n\Z"),
 ], ids=["none", "x_not_there", "wayland_then_x", "wayland_plugin_missing", "compositor_not_there",
         "gnome_through_x", "help", "version", "unknown_option", "unexpected_argument"])
 def test_start_up(request, program, tmp_path, args, display, status, stdout, stderr):
@@ -111,7 +113,8 @@ def test_start_up(request, program, tmp_path, args, display, status, stdout, std
         program, args = without_wayland_plugin(program, tmp_path), []
     if LIVE_X in display.values():
         session = request.getfixturevalue("session")
-        display = {name: session.display if value == LIVE_X else value for name, value in display.items()}
+        display = {name: session.display if value == LIVE_X else value
+                   for name, value in display.items()}
     env = {name: value for name, value in os.environ.items()
            if name not in ("DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "XAUTHORITY",
                            "XDG_SESSION_TYPE", "XDG_CURRENT_DESKTOP")}
