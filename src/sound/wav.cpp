@@ -1,4 +1,4 @@
-#include "qt/wav.h"
+#include "sound/wav.h"
 
 #include <cstddef>
 #include <cstring>

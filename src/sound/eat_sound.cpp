@@ -1,4 +1,4 @@
-#include "qt/eat_sound.h"
+#include "sound/eat_sound.h"
 
 #include <pulse/pulseaudio.h>
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "qt/wav.h"
+#include "sound/wav.h"
 
 struct pa_context;
 struct pa_stream;
