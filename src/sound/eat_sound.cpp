@@ -37,7 +37,7 @@ std::optional<std::vector<std::uint8_t>> ReadFile(const std::string& path) {
     return bytes;
 }
 
-void Forget(pa_operation* operation) {
+void UnrefOperation(pa_operation* operation) {
     if (operation != nullptr) {
         pa_operation_unref(operation);
     }
@@ -102,10 +102,10 @@ void EatSound::play() {
     if (pa_stream_get_state(stream_) == PA_STREAM_READY) {
         // The server takes these in order: what is left of the last play goes, the clip follows
         // from its first sample, and it starts at once even when shorter than the prebuffer.
-        Forget(pa_stream_flush(stream_, nullptr, nullptr));
+        UnrefOperation(pa_stream_flush(stream_, nullptr, nullptr));
         pa_stream_write(stream_, wave_.samples.data(), wave_.samples.size(), nullptr, 0,
                         PA_SEEK_RELATIVE);
-        Forget(pa_stream_trigger(stream_, nullptr, nullptr));
+        UnrefOperation(pa_stream_trigger(stream_, nullptr, nullptr));
     }
     pa_threaded_mainloop_unlock(loop_);
 }
