@@ -79,6 +79,7 @@ EatSound::~EatSound() {
         // With the thread stopped, the objects below are this thread's alone.
         pa_threaded_mainloop_stop(loop_);
     }
+    UnrefOperation(lastTrigger_);
     if (stream_ != nullptr) {
         pa_stream_set_state_callback(stream_, nullptr, nullptr);
         pa_stream_disconnect(stream_);
@@ -99,13 +100,18 @@ void EatSound::play() {
         return;
     }
     pa_threaded_mainloop_lock(loop_);
-    if (pa_stream_get_state(stream_) == PA_STREAM_READY) {
+    // A server that has not answered the last play yet is stalled: another play would only queue
+    // another copy of the clip here.
+    const bool answered =
+        lastTrigger_ == nullptr || pa_operation_get_state(lastTrigger_) != PA_OPERATION_RUNNING;
+    if (pa_stream_get_state(stream_) == PA_STREAM_READY && answered) {
         // The server takes these in order: what is left of the last play goes, the clip follows
         // from its first sample, and it starts at once even when shorter than the prebuffer.
         UnrefOperation(pa_stream_flush(stream_, nullptr, nullptr));
         pa_stream_write(stream_, wave_.samples.data(), wave_.samples.size(), nullptr, 0,
                         PA_SEEK_RELATIVE);
-        UnrefOperation(pa_stream_trigger(stream_, nullptr, nullptr));
+        UnrefOperation(lastTrigger_);
+        lastTrigger_ = pa_stream_trigger(stream_, nullptr, nullptr);
     }
     pa_threaded_mainloop_unlock(loop_);
 }

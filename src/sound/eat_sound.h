@@ -8,6 +8,7 @@
 #include "sound/wav.h"
 
 struct pa_context;
+struct pa_operation;
 struct pa_stream;
 struct pa_threaded_mainloop;
 
@@ -38,7 +39,7 @@ public:
     Status status() const { return status_.load(std::memory_order_acquire); }
 
     // Starts the clip from its first sample, cutting off the play still sounding, and returns at
-    // once.
+    // once. Does nothing while the server has not answered the last play.
     void play();
 
 private:
@@ -55,6 +56,8 @@ private:
     pa_threaded_mainloop* loop_ = nullptr;
     pa_context* context_ = nullptr;
     pa_stream* stream_ = nullptr;
+    // The last play's start, answered after everything the play sent before it.
+    pa_operation* lastTrigger_ = nullptr;
 };
 
 }  // namespace orvex
