@@ -68,9 +68,10 @@ EatSound::EatSound(std::string file) : file_(std::move(file)) {
     pa_context_set_state_callback(context_, &EatSound::OnContextState, this);
     // A game does not start a sound server of its own. A connection that fails at once has already
     // said why through the state callback.
-    if (pa_context_connect(context_, nullptr, PA_CONTEXT_NOAUTOSPAWN, nullptr) < 0 ||
-        pa_threaded_mainloop_start(loop_) < 0) {
+    if (pa_context_connect(context_, nullptr, PA_CONTEXT_NOAUTOSPAWN, nullptr) < 0) {
         fallSilent();
+    } else if (pa_threaded_mainloop_start(loop_) < 0) {
+        fallSilent("cannot start the sound thread");
     }
 }
 
@@ -169,10 +170,14 @@ void EatSound::openStream() {
 }
 
 void EatSound::fallSilent() {
+    fallSilent(pa_strerror(pa_context_errno(context_)));
+}
+
+void EatSound::fallSilent(const char* reason) {
     if (status_.exchange(Status::kSilent) == Status::kSilent) {
         return;
     }
-    std::fprintf(stderr, "orvex: no sound: %s\n", pa_strerror(pa_context_errno(context_)));
+    std::fprintf(stderr, "orvex: no sound: %s\n", reason);
 }
 
 }  // namespace orvex

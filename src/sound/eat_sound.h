@@ -47,7 +47,9 @@ private:
     static void OnStreamState(pa_stream* stream, void* self);
     // On libpulse's thread, with its lock held.
     void openStream();
+    // Says why, once, and plays nothing more: for the reason libpulse gives, or for `reason`.
     void fallSilent();
+    void fallSilent(const char* reason);
 
     std::string file_;
     std::vector<std::uint8_t> bytes_;
