@@ -6,7 +6,6 @@
 #include <sys/wait.h>
 
 #include <chrono>
-#include <cstdint>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -39,24 +38,6 @@ long ResidentKib() {
         }
     }
     return 0;
-}
-
-std::string LittleEndian(std::uint32_t value, int bytes) {
-    std::string text;
-    for (int i = 0; i < bytes; ++i) {
-        text += static_cast<char>(value >> (8 * i));
-    }
-    return text;
-}
-
-// Stereo silence at 44.1 kHz, 0.4 s long: copies of it that pile up are plain to see.
-void WriteClip(const std::string& path) {
-    constexpr std::uint32_t kRate = 44100, kFrame = 4, kBytes = kRate * kFrame * 2 / 5;
-    std::ofstream(path, std::ios::binary)
-        << "RIFF" << LittleEndian(36 + kBytes, 4) << "WAVEfmt " << LittleEndian(16, 4)
-        << LittleEndian(1, 2) << LittleEndian(2, 2) << LittleEndian(kRate, 4)
-        << LittleEndian(kRate * kFrame, 4) << LittleEndian(kFrame, 2) << LittleEndian(16, 2)
-        << "data" << LittleEndian(kBytes, 4) << std::string(kBytes, '\0');
 }
 
 bool Eventually(const std::function<bool()>& done) {
@@ -109,8 +90,7 @@ TEST(EatSound, PlaysNoPileUpForAStalledServer) {
         GTEST_SKIP() << "no pulseaudio to start a private sound server with";
     }
     ASSERT_TRUE(Eventually([&socket] { return std::filesystem::exists(socket); }));
-    WriteClip(folder + "/clip.wav");
-    EatSound sound(folder + "/clip.wav");
+    EatSound sound(ORVEX_EAT_WAV);
     ASSERT_TRUE(Eventually([&sound] { return sound.status() != EatSound::Status::kConnecting; }));
     ASSERT_EQ(sound.status(), EatSound::Status::kReady);
 
