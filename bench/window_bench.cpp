@@ -20,9 +20,9 @@
 #include "busiest_game.h"
 #include "core/board.h"
 #include "core/food.h"
-#include "qt/eat_sound.h"
 #include "qt/main_window.h"
 #include "qt/qt_platform.h"
+#include "sound/eat_sound.h"
 
 namespace orvex::bench {
 

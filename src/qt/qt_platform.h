@@ -4,9 +4,9 @@
 
 #include "core/platform.h"
 #include "core/random.h"
-#include "qt/eat_sound.h"
 #include "qt/game_clock.h"
 #include "qt/key_table.h"
+#include "sound/eat_sound.h"
 
 class QColor;
 class QRect;

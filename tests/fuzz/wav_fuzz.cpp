@@ -6,7 +6,7 @@
 #include <optional>
 #include <span>
 
-#include "qt/wav.h"
+#include "sound/wav.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::span<const std::uint8_t> file(data, size);

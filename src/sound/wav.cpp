@@ -1,4 +1,4 @@
-#include "qt/wav.h"
+#include "sound/wav.h"
 
 #include <cstddef>
 #include <cstring>
@@ -9,7 +9,9 @@ namespace {
 
 constexpr std::uint16_t kPcmFormat = 1;
 constexpr std::uint16_t kBitsPerSample = 16;
-constexpr std::uint16_t kMaxChannels = 8;
+// Mono or stereo: a bite sound needs no more, and the player gives the server no channel map,
+// which more channels would need.
+constexpr std::uint16_t kMaxChannels = 2;
 // What sound servers accept; beyond it a stream would be refused anyway.
 constexpr std::uint32_t kMaxSampleRate = 384000;
 constexpr std::size_t kChunkHeaderBytes = 8;

@@ -16,9 +16,9 @@ struct PcmWave {
 };
 
 // Reads the header of the wave file whose bytes are `file`. Nothing for anything but an
-// uncompressed 16-bit PCM file of one to eight channels with at least one frame: an empty or
-// truncated file, another format, or a header whose lengths reach past the file's end. Reads no
-// byte outside `file`.
+// uncompressed 16-bit PCM file, mono or stereo, with at least one frame: an empty or truncated
+// file, another format or channel count, or a header whose lengths reach past the file's end.
+// Reads no byte outside `file`.
 std::optional<PcmWave> ParsePcmWave(std::span<const std::uint8_t> file);
 
 }  // namespace orvex

@@ -1,4 +1,4 @@
-#include "qt/wav.h"
+#include "sound/wav.h"
 
 #include <gtest/gtest.h>
 
@@ -99,6 +99,8 @@ TEST(ParsePcmWave, RefusesAnythingElse) {
         {"24-bit samples", Riff(Fmt({.bits = 24}), Data(99))},
         {"floating-point samples", Riff(Fmt({.tag = 3, .bits = 32}), Data(100))},
         {"no channels", Riff(Fmt({.channels = 0}), Data(100))},
+        {"three channels", Riff(Fmt({.channels = 3}), Data(96))},
+        {"eight channels", Riff(Fmt({.channels = 8}), Data(96))},
         {"a sample rate of zero", Riff(Fmt({.rate = 0}), Data(100))},
         {"no samples", Riff(Fmt({}), Data(0))},
         {"half a stereo frame", Riff(Fmt({.channels = 2}), Data(6))},

@@ -1,4 +1,4 @@
-#include "qt/eat_sound.h"
+#include "sound/eat_sound.h"
 
 #include <pulse/pulseaudio.h>
 
@@ -37,7 +37,7 @@ std::optional<std::vector<std::uint8_t>> ReadFile(const std::string& path) {
     return bytes;
 }
 
-void Forget(pa_operation* operation) {
+void UnrefOperation(pa_operation* operation) {
     if (operation != nullptr) {
         pa_operation_unref(operation);
     }
@@ -68,9 +68,10 @@ EatSound::EatSound(std::string file) : file_(std::move(file)) {
     pa_context_set_state_callback(context_, &EatSound::OnContextState, this);
     // A game does not start a sound server of its own. A connection that fails at once has already
     // said why through the state callback.
-    if (pa_context_connect(context_, nullptr, PA_CONTEXT_NOAUTOSPAWN, nullptr) < 0 ||
-        pa_threaded_mainloop_start(loop_) < 0) {
+    if (pa_context_connect(context_, nullptr, PA_CONTEXT_NOAUTOSPAWN, nullptr) < 0) {
         fallSilent();
+    } else if (pa_threaded_mainloop_start(loop_) < 0) {
+        fallSilent("cannot start the sound thread");
     }
 }
 
@@ -79,6 +80,7 @@ EatSound::~EatSound() {
         // With the thread stopped, the objects below are this thread's alone.
         pa_threaded_mainloop_stop(loop_);
     }
+    UnrefOperation(lastTrigger_);
     if (stream_ != nullptr) {
         pa_stream_set_state_callback(stream_, nullptr, nullptr);
         pa_stream_disconnect(stream_);
@@ -99,13 +101,18 @@ void EatSound::play() {
         return;
     }
     pa_threaded_mainloop_lock(loop_);
-    if (pa_stream_get_state(stream_) == PA_STREAM_READY) {
+    // A server that has not answered the last play yet is stalled: another play would only queue
+    // another copy of the clip here.
+    const bool answered =
+        lastTrigger_ == nullptr || pa_operation_get_state(lastTrigger_) != PA_OPERATION_RUNNING;
+    if (pa_stream_get_state(stream_) == PA_STREAM_READY && answered) {
         // The server takes these in order: what is left of the last play goes, the clip follows
         // from its first sample, and it starts at once even when shorter than the prebuffer.
-        Forget(pa_stream_flush(stream_, nullptr, nullptr));
+        UnrefOperation(pa_stream_flush(stream_, nullptr, nullptr));
         pa_stream_write(stream_, wave_.samples.data(), wave_.samples.size(), nullptr, 0,
                         PA_SEEK_RELATIVE);
-        Forget(pa_stream_trigger(stream_, nullptr, nullptr));
+        UnrefOperation(lastTrigger_);
+        lastTrigger_ = pa_stream_trigger(stream_, nullptr, nullptr);
     }
     pa_threaded_mainloop_unlock(loop_);
 }
@@ -163,10 +170,14 @@ void EatSound::openStream() {
 }
 
 void EatSound::fallSilent() {
+    fallSilent(pa_strerror(pa_context_errno(context_)));
+}
+
+void EatSound::fallSilent(const char* reason) {
     if (status_.exchange(Status::kSilent) == Status::kSilent) {
         return;
     }
-    std::fprintf(stderr, "orvex: no sound: %s\n", pa_strerror(pa_context_errno(context_)));
+    std::fprintf(stderr, "orvex: no sound: %s\n", reason);
 }
 
 }  // namespace orvex

@@ -5,9 +5,10 @@
 #include <string>
 #include <vector>
 
-#include "qt/wav.h"
+#include "sound/wav.h"
 
 struct pa_context;
+struct pa_operation;
 struct pa_stream;
 struct pa_threaded_mainloop;
 
@@ -38,7 +39,7 @@ public:
     Status status() const { return status_.load(std::memory_order_acquire); }
 
     // Starts the clip from its first sample, cutting off the play still sounding, and returns at
-    // once.
+    // once. Does nothing while the server has not answered the last play.
     void play();
 
 private:
@@ -46,7 +47,9 @@ private:
     static void OnStreamState(pa_stream* stream, void* self);
     // On libpulse's thread, with its lock held.
     void openStream();
+    // Says why, once, and plays nothing more: for the reason libpulse gives, or for `reason`.
     void fallSilent();
+    void fallSilent(const char* reason);
 
     std::string file_;
     std::vector<std::uint8_t> bytes_;
@@ -55,6 +58,8 @@ private:
     pa_threaded_mainloop* loop_ = nullptr;
     pa_context* context_ = nullptr;
     pa_stream* stream_ = nullptr;
+    // The last play's start, answered after everything the play sent before it.
+    pa_operation* lastTrigger_ = nullptr;
 };
 
 }  // namespace orvex

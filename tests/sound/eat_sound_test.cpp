@@ -1,0 +1,107 @@
+#include "sound/eat_sound.h"
+
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <string>
+#include <thread>
+#include <vector>
+
+extern char** environ;
+
+namespace orvex {
+namespace {
+
+// A file that cannot be played leaves the player silent, without a word about it.
+TEST(EatSound, IsSilentAndQuietWithoutAPlayableFile) {
+    const std::string text = ::testing::TempDir() + "not_a_sound.wav";
+    std::ofstream(text) << "This is not a sound.\n";
+    for (const std::string& file : {text, text + ".missing"}) {
+        ::testing::internal::CaptureStderr();
+        EXPECT_EQ(EatSound(file).status(), EatSound::Status::kSilent) << file;
+        EXPECT_EQ(::testing::internal::GetCapturedStderr(), "") << file;
+    }
+}
+
+long ResidentKib() {
+    std::ifstream status("/proc/self/status");
+    for (std::string line; std::getline(status, line);) {
+        if (line.starts_with("VmRSS:")) {
+            return std::stol(line.substr(6));
+        }
+    }
+    return 0;
+}
+
+bool Eventually(const std::function<bool()>& done) {
+    for (int i = 0; i < 2000 && !done(); ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    return done();
+}
+
+// A sound server of the test's own, playing to nowhere, ended with the test.
+struct PrivateServer {
+    std::filesystem::path folder;
+    pid_t pid = 0;
+    ~PrivateServer() {
+        if (pid > 0) {
+            kill(pid, SIGKILL);
+            waitpid(pid, nullptr, 0);
+        }
+        std::filesystem::remove_all(folder);
+    }
+};
+
+// A server that stops answering once the stream is ready leaves the status "ready"; bites then
+// must not queue clip after clip for it.
+TEST(EatSound, PlaysNoPileUpForAStalledServer) {
+    std::string folder = ::testing::TempDir() + "orvex_soundXXXXXX";
+    ASSERT_NE(mkdtemp(folder.data()), nullptr);
+    PrivateServer server{folder};
+    const std::string socket = folder + "/native";
+    setenv("HOME", folder.c_str(), 1);
+    setenv("XDG_RUNTIME_DIR", folder.c_str(), 1);
+    setenv("PULSE_SERVER", ("unix:" + socket).c_str(), 1);
+    // The sink first: a client that finds the socket finds the sink too.
+    std::string args[] = {"pulseaudio",
+                          "--daemonize=no",
+                          "-n",
+                          "--exit-idle-time=-1",
+                          "--use-pid-file=no",
+                          "--log-level=error",
+                          "-L",
+                          "module-null-sink",
+                          "-L",
+                          "module-native-protocol-unix auth-anonymous=1 socket=" + socket};
+    std::vector<char*> argv;
+    for (std::string& arg : args) {
+        argv.push_back(arg.data());
+    }
+    argv.push_back(nullptr);
+    if (posix_spawnp(&server.pid, argv[0], nullptr, nullptr, argv.data(), environ) != 0) {
+        GTEST_SKIP() << "no pulseaudio to start a private sound server with";
+    }
+    ASSERT_TRUE(Eventually([&socket] { return std::filesystem::exists(socket); }));
+    EatSound sound(ORVEX_EAT_WAV);
+    ASSERT_TRUE(Eventually([&sound] { return sound.status() != EatSound::Status::kConnecting; }));
+    ASSERT_EQ(sound.status(), EatSound::Status::kReady);
+
+    kill(server.pid, SIGSTOP);
+    waitpid(server.pid, nullptr, WUNTRACED);
+    const long before = ResidentKib();
+    for (int i = 0; i < 100; ++i) {
+        sound.play();
+    }
+    EXPECT_LT(ResidentKib() - before, 1024) << "KiB more after the plays";
+}
+
+}  // namespace
+}  // namespace orvex
