@@ -27,8 +27,8 @@ void ApplySettings(GameState& state, const GameSettings& settings) {
     state.SpeedSetting = settings.speed;
     state.LevelSetting = settings.level;
     state.FoodCount = settings.foodCount;
-    state.GrowthRate = settings.growthRate;
     state.Players = settings.players;
+    state.GrowthRate = settings.growthRate;
 }
 
 void Form_Load(GameState& state, Platform& platform) {
