@@ -12,8 +12,8 @@ namespace orvex {
 
 namespace {
 
-// The steering tables hold their keys as reals, as the game always has, so a key is rounded back to
-// its whole code before it is asked about.
+// The steering tables hold their keys as reals, so a key is rounded back to its whole code before
+// it is asked about.
 bool KeyDown(Platform& platform, double key) {
     return platform.GetAsyncKeyState(static_cast<int>(std::lround(key))) < 0;
 }
@@ -137,6 +137,14 @@ void DrawHead(const GameState& state, Platform& platform, const WormList& worm, 
     DrawTile(state.metrics, platform, worm[1].x, worm[1].y, tile);
 }
 
+// A grown worm's new slots were never written and hold kUnsetCell, which lies on this corner, so
+// erasing its tail may paint the corner as floor: draw it back every tick.
+void RepairBorderCorner(const GameState& state, Platform& platform) {
+    constexpr Cell kBorderCorner{0, 0};
+    static_assert(kBorderCorner == kUnsetCell);
+    DrawTile(state.metrics, platform, kBorderCorner.x, kBorderCorner.y, TileBorder);
+}
+
 }  // namespace
 
 void Timer1_Timer(GameState& state, Platform& platform) {
@@ -168,9 +176,7 @@ void Timer1_Timer(GameState& state, Platform& platform) {
     if (two) {
         DrawHead(state, platform, state.Worm2, TileWorm2);
     }
-    // A grown worm's new slots were never written and hold the corner cell, so erasing its tail
-    // may paint the corner as floor: draw it back every tick.
-    DrawTile(state.metrics, platform, kUnsetCell.x, kUnsetCell.y, TileBorder);
+    RepairBorderCorner(state, platform);
 }
 
 }  // namespace orvex
