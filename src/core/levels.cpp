@@ -162,7 +162,7 @@ void BuildWalls(WallList& walls, Platform& platform, std::int16_t level) {
 
 void DrawWalls(const GameState& state, Platform& platform) {
     for (int i = 1; i <= state.Walls.count(); ++i) {
-        DrawTile(state.metrics, platform, state.Walls[i].x, state.Walls[i].y, TileObstacle);
+        DrawTile(state.Metrics, platform, state.Walls[i].x, state.Walls[i].y, TileObstacle);
     }
 }
 

@@ -74,10 +74,10 @@ struct GameState {
     WallList Walls;
     FoodList Foods;
 
-    ScreenMetrics metrics;
-
-    // Set once the score report is due, so that nothing (a late tick, a close) acts on a finished
+    // Beyond the game's own variables, named the same way: the board scale the rules draw with, and
+    // whether the score report is due, so that nothing (a late tick, a close) acts on a finished
     // game.
+    ScreenMetrics Metrics;
     bool GameEnded = false;
 
     bool twoPlayers() const { return Players == 2; }

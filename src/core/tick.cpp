@@ -66,7 +66,7 @@ void Steer(Platform& platform, const SteeringTable& table, Direction& direction)
 
 void EraseTail(const GameState& state, Platform& platform, const WormList& worm) {
     const Cell tail = worm[worm.count()];
-    DrawTile(state.metrics, platform, tail.x, tail.y, TileFloor);
+    DrawTile(state.Metrics, platform, tail.x, tail.y, TileFloor);
 }
 
 // Shifts every slot one up (from the tail down, so nothing is overwritten before it is copied) and
@@ -134,7 +134,7 @@ void Eat(GameState& state, Platform& platform, WormList& worm, std::int16_t& sco
 }
 
 void DrawHead(const GameState& state, Platform& platform, const WormList& worm, TileKind tile) {
-    DrawTile(state.metrics, platform, worm[1].x, worm[1].y, tile);
+    DrawTile(state.Metrics, platform, worm[1].x, worm[1].y, tile);
 }
 
 // A grown worm's new slots were never written and hold kUnsetCell, which lies on this corner, so
@@ -142,7 +142,7 @@ void DrawHead(const GameState& state, Platform& platform, const WormList& worm, 
 void RepairBorderCorner(const GameState& state, Platform& platform) {
     constexpr Cell kBorderCorner{0, 0};
     static_assert(kBorderCorner == kUnsetCell);
-    DrawTile(state.metrics, platform, kBorderCorner.x, kBorderCorner.y, TileBorder);
+    DrawTile(state.Metrics, platform, kBorderCorner.x, kBorderCorner.y, TileBorder);
 }
 
 }  // namespace
