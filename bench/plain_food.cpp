@@ -49,7 +49,7 @@ void PlainPlaceFood(GameState& state, Platform& platform, std::int16_t i) {
         const auto y = static_cast<std::int16_t>(std::floor(platform.nextRandom() * 25) + 1);
         if (!Taken(state, Cell{x, y})) {
             state.Foods[i] = Cell{x, y};
-            DrawTile(state.metrics, platform, x, y, TileFood);
+            DrawTile(state.Metrics, platform, x, y, TileFood);
             return;
         }
     }

@@ -58,12 +58,12 @@ void BM_DrawTile(benchmark::State& run) {
     Form1 window(state);
     ShowAndWait(window);
     Platform& platform = window.platform();
-    state.metrics = ComputeScreenMetrics(platform.screenSize());
+    state.Metrics = ComputeScreenMetrics(platform.screenSize());
     int draw = 0;
     for (auto _ : run) {
         const auto x = static_cast<std::int16_t>(draw % kColumns);
         const auto y = static_cast<std::int16_t>(draw / kColumns % kRows);
-        DrawTile(state.metrics, platform, x, y, static_cast<TileKind>(draw % 6));
+        DrawTile(state.Metrics, platform, x, y, static_cast<TileKind>(draw % 6));
         ++draw;
     }
 }

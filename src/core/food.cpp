@@ -57,7 +57,7 @@ void PlaceFood(GameState& state, Platform& platform, std::int16_t i) {
         const Cell candidate{x, y};
         if (!taken.holds(candidate)) {
             slot = candidate;
-            DrawTile(state.metrics, platform, candidate.x, candidate.y, TileFood);
+            DrawTile(state.Metrics, platform, candidate.x, candidate.y, TileFood);
             return;
         }
     }

@@ -12,12 +12,12 @@ namespace {
 // it covers the obstacle cells that some levels put on the border.
 void DrawBorder(const GameState& state, Platform& platform) {
     for (std::int16_t i = 0; i < kColumns; ++i) {
-        DrawTile(state.metrics, platform, i, 0, TileBorder);
-        DrawTile(state.metrics, platform, i, kRows - 1, TileBorder);
+        DrawTile(state.Metrics, platform, i, 0, TileBorder);
+        DrawTile(state.Metrics, platform, i, kRows - 1, TileBorder);
     }
     for (std::int16_t j = 0; j < kRows; ++j) {
-        DrawTile(state.metrics, platform, 0, j, TileBorder);
-        DrawTile(state.metrics, platform, kColumns - 1, j, TileBorder);
+        DrawTile(state.Metrics, platform, 0, j, TileBorder);
+        DrawTile(state.Metrics, platform, kColumns - 1, j, TileBorder);
     }
 }
 
@@ -27,8 +27,8 @@ void ApplySettings(GameState& state, const GameSettings& settings) {
     state.SpeedSetting = settings.speed;
     state.LevelSetting = settings.level;
     state.FoodCount = settings.foodCount;
-    state.GrowthRate = settings.growthRate;
     state.Players = settings.players;
+    state.GrowthRate = settings.growthRate;
 }
 
 void Form_Load(GameState& state, Platform& platform) {
@@ -38,7 +38,7 @@ void Form_Load(GameState& state, Platform& platform) {
     if (state.twoPlayers()) {
         state.Score2 = 0;
     }
-    state.metrics = ComputeScreenMetrics(platform.screenSize());
+    state.Metrics = ComputeScreenMetrics(platform.screenSize());
     state.Worm1.setCount(1);
     if (state.twoPlayers()) {
         state.Worm2.setCount(1);

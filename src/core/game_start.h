@@ -7,7 +7,7 @@
 
 namespace orvex {
 
-// The five values the settings window hands over.
+// The five values the settings window's start button hands over.
 struct GameSettings {
     std::int16_t speed = 100;
     std::int16_t level = 1;
@@ -16,6 +16,7 @@ struct GameSettings {
     std::int16_t players = 1;
 };
 
+// Writes the five settings into the game state.
 void ApplySettings(GameState& state, const GameSettings& settings);
 
 // Builds the board from the settings: clock interval, scores, screen metrics, worm counts, level,

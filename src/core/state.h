@@ -20,8 +20,8 @@ struct Cell {
     friend bool operator==(const Cell&, const Cell&) = default;
 };
 
-// What a never-written slot holds, and where a food point that found no free cell is parked. On the
-// screen it is the top-left corner of the border.
+// What a never-written slot holds, and where a food point that found no free cell is parked: a
+// border cell, so parked food is never eaten.
 inline constexpr Cell kUnsetCell{0, 0};
 
 // Slots 0..Capacity. Slot 0 is the header: its x holds the count; slots 1..count are in use. Slots
@@ -41,8 +41,8 @@ using WallList = CellList<kWallCapacity>;
 using FoodList = CellList<kFoodCapacity>;
 
 // Board scale, taken from the whole screen: 40 cell widths span its width, 30 cell heights its
-// height. The width stays a real and the height becomes a whole number of pixels, as the board
-// always had them.
+// height. The width stays a real and the height a whole number of pixels: every tile's place is
+// rounded from these, so another rounding would shift tiles by a pixel.
 struct ScreenMetrics {
     float ScreenWidthPx = 0;
     std::int16_t ScreenHeightPx = 0;
@@ -74,10 +74,10 @@ struct GameState {
     WallList Walls;
     FoodList Foods;
 
-    ScreenMetrics metrics;
-
-    // Set once the score report is due, so that nothing (a late tick, a close) acts on a finished
+    // Beyond the game's own variables, named the same way: the board scale the rules draw with, and
+    // whether the score report is due, so that nothing (a late tick, a close) acts on a finished
     // game.
+    ScreenMetrics Metrics;
     bool GameEnded = false;
 
     bool twoPlayers() const { return Players == 2; }

@@ -12,8 +12,8 @@ namespace orvex {
 
 namespace {
 
-// The steering tables hold their keys as reals, as the game always has, so a key is rounded back to
-// its whole code before it is asked about.
+// The steering tables hold their keys as reals, so a key is rounded back to its whole code before
+// it is asked about.
 bool KeyDown(Platform& platform, double key) {
     return platform.GetAsyncKeyState(static_cast<int>(std::lround(key))) < 0;
 }
@@ -66,7 +66,7 @@ void Steer(Platform& platform, const SteeringTable& table, Direction& direction)
 
 void EraseTail(const GameState& state, Platform& platform, const WormList& worm) {
     const Cell tail = worm[worm.count()];
-    DrawTile(state.metrics, platform, tail.x, tail.y, TileFloor);
+    DrawTile(state.Metrics, platform, tail.x, tail.y, TileFloor);
 }
 
 // Shifts every slot one up (from the tail down, so nothing is overwritten before it is copied) and
@@ -134,7 +134,15 @@ void Eat(GameState& state, Platform& platform, WormList& worm, std::int16_t& sco
 }
 
 void DrawHead(const GameState& state, Platform& platform, const WormList& worm, TileKind tile) {
-    DrawTile(state.metrics, platform, worm[1].x, worm[1].y, tile);
+    DrawTile(state.Metrics, platform, worm[1].x, worm[1].y, tile);
+}
+
+// A grown worm's new slots were never written and hold kUnsetCell, which lies on this corner, so
+// erasing its tail may paint the corner as floor: draw it back every tick.
+void RepairBorderCorner(const GameState& state, Platform& platform) {
+    constexpr Cell kBorderCorner{0, 0};
+    static_assert(kBorderCorner == kUnsetCell);
+    DrawTile(state.Metrics, platform, kBorderCorner.x, kBorderCorner.y, TileBorder);
 }
 
 }  // namespace
@@ -168,9 +176,7 @@ void Timer1_Timer(GameState& state, Platform& platform) {
     if (two) {
         DrawHead(state, platform, state.Worm2, TileWorm2);
     }
-    // A grown worm's new slots were never written and hold the corner cell, so erasing its tail
-    // may paint the corner as floor: draw it back every tick.
-    DrawTile(state.metrics, platform, kUnsetCell.x, kUnsetCell.y, TileBorder);
+    RepairBorderCorner(state, platform);
 }
 
 }  // namespace orvex

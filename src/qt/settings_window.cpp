@@ -7,6 +7,7 @@
 #include <optional>
 #include <utility>
 
+#include "core/game_start.h"
 #include "qt/label_font.h"
 #include "ui_settings_window.h"
 
@@ -164,17 +165,13 @@ void Form2::GR_Change() {
 }
 
 void Form2::Command1_Click() {
-    state_.SpeedSetting = SettingOf(*ui_->Speed);
-    state_.LevelSetting = SettingOf(*ui_->Level);
-    state_.FoodCount = SettingOf(*ui_->Fdpts);
-    // Two separate tests: exactly one button of the group is checked, so exactly one writes.
-    if (ui_->Option1_0->isChecked()) {
-        state_.Players = 1;
-    }
-    if (ui_->Option1_1->isChecked()) {
-        state_.Players = 2;
-    }
-    state_.GrowthRate = SettingOf(*ui_->GR);
+    // Qt lets nothing uncheck the last checked option of the group, so exactly one is checked.
+    const std::int16_t players = ui_->Option1_1->isChecked() ? 2 : 1;
+    ApplySettings(state_, {.speed = SettingOf(*ui_->Speed),
+                           .level = SettingOf(*ui_->Level),
+                           .foodCount = SettingOf(*ui_->Fdpts),
+                           .growthRate = SettingOf(*ui_->GR),
+                           .players = players});
     started_ = true;
     hide();
     startGame_(state_);

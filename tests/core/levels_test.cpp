@@ -102,7 +102,7 @@ INSTANTIATE_TEST_SUITE_P(Levels, FixedLevelTest, ::testing::Values(
 
 GameState Loaded(std::int16_t level, FakePlatform& platform) {
     GameState state;
-    state.metrics = ComputeScreenMetrics(platform.screenSize());
+    state.Metrics = ComputeScreenMetrics(platform.screenSize());
     LoadLevel(state, platform, level);
     return state;
 }

@@ -13,7 +13,7 @@ namespace orvex {
 namespace {
 
 QColor ShownAt(Form1& window, const GameState& state, std::int16_t x, std::int16_t y) {
-    const PixelRect cell = CellRect(state.metrics, x, y);
+    const PixelRect cell = CellRect(state.Metrics, x, y);
     return window.grab().toImage().pixelColor(cell.left + cell.width / 2,
                                               cell.top + cell.height / 2);
 }
@@ -23,17 +23,17 @@ QColor ShownAt(Form1& window, const GameState& state, std::int16_t x, std::int16
 TEST(Form1, ShowsEachTileInItsCellAndKeepsThePicture) {
     GameState state;
     Form1 window{state};
-    state.metrics = ComputeScreenMetrics(window.platform().screenSize());
+    state.Metrics = ComputeScreenMetrics(window.platform().screenSize());
     window.resize(QGuiApplication::primaryScreen()->size());
     window.show();
     // Worm 1, border, floor, food, obstacle, worm 2: in the order of TileKind.
     const QColor colours[] = {QColor(0, 0, 0),   QColor(128, 0, 0),   QColor(255, 255, 0),
                               QColor(0, 255, 0), QColor(255, 0, 255), QColor(0, 0, 255)};
     for (std::int16_t tile = TileWorm1; tile <= TileWorm2; ++tile) {
-        DrawTile(state.metrics, window.platform(), 3 + tile, 4, static_cast<TileKind>(tile));
+        DrawTile(state.Metrics, window.platform(), 3 + tile, 4, static_cast<TileKind>(tile));
     }
-    DrawTile(state.metrics, window.platform(), 7, 2, TileFood);
-    DrawTile(state.metrics, window.platform(), 7, 2, TileObstacle);
+    DrawTile(state.Metrics, window.platform(), 7, 2, TileFood);
+    DrawTile(state.Metrics, window.platform(), 7, 2, TileObstacle);
     window.hide();
     window.show();
     window.repaint();
@@ -48,7 +48,7 @@ TEST(Form1, ShowsEachTileInItsCellAndKeepsThePicture) {
 struct ShowWatcher : QObject {
     bool eventFilter(QObject* object, QEvent* event) override {
         if (event->type() == QEvent::Show && qobject_cast<Form1*>(object) != nullptr) {
-            builtWhenShown = state->metrics.CellWidth > 0;
+            builtWhenShown = state->Metrics.CellWidth > 0;
         }
         return false;
     }

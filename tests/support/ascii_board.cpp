@@ -41,12 +41,12 @@ void ReadCell(GameState& state, char c, Cell cell) {
 void Paint(const GameState& state, FakePlatform& platform) {
     for (std::int16_t y = 0; y < kRows; ++y) {
         for (std::int16_t x = 0; x < kColumns; ++x) {
-            DrawTile(state.metrics, platform, x, y, OnBorder(x, y) ? TileBorder : TileFloor);
+            DrawTile(state.Metrics, platform, x, y, OnBorder(x, y) ? TileBorder : TileFloor);
         }
     }
     const auto paintList = [&](const auto& list, TileKind tile) {
         for (int slot = 1; slot <= list.count(); ++slot) {
-            DrawTile(state.metrics, platform, list[slot].x, list[slot].y, tile);
+            DrawTile(state.Metrics, platform, list[slot].x, list[slot].y, tile);
         }
     };
     paintList(state.Walls, TileObstacle);
@@ -65,7 +65,7 @@ void ClearRecords(FakePlatform& platform) {
 
 GameState BuildBoard(const Position& position, FakePlatform& platform) {
     GameState state;
-    state.metrics = ComputeScreenMetrics(platform.screenSize());
+    state.Metrics = ComputeScreenMetrics(platform.screenSize());
     state.Players = position.players;
     state.Dir1 = position.dir1;
     state.Dir2 = position.dir2;
