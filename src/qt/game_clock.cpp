@@ -7,8 +7,9 @@ namespace orvex {
 
 namespace {
 constexpr std::int64_t kNanosPerMilli = 1'000'000;
-// A backlog longer than this is skipped: the player would only see a burst of moves.
-constexpr std::int64_t kLongestCatchUpNanos = 1'000 * kNanosPerMilli;
+// Keys are learnt between wake-ups, so a longer backlog would be moves nobody can steer: the rest
+// is dropped, and the game slows for a moment rather than jumping.
+constexpr std::int64_t kLongestCatchUpNanos = 50 * kNanosPerMilli;
 }  // namespace
 
 GameClock::GameClock(std::function<void()> tick, QObject* parent)
@@ -45,9 +46,9 @@ void GameClock::wakeUp() {
     }
     const std::uint64_t schedule = schedule_;
     const std::int64_t due = ticksDue();
-    if ((due - ticksRun_) * interval_ * kNanosPerMilli > kLongestCatchUpNanos) {
-        ticksRun_ = due - 1;
-    }
+    const std::int64_t mostTicksAtOnce =
+        std::max<std::int64_t>(1, kLongestCatchUpNanos / (interval_ * kNanosPerMilli));
+    ticksRun_ = std::max(ticksRun_, due - mostTicksAtOnce);
     // Only the ticks due at this wake-up: if ticks are slower than the interval, the event loop
     // still gets its turn between wake-ups.
     ticking_ = true;

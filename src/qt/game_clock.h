@@ -11,8 +11,8 @@ namespace orvex {
 // The game clock: one tick every interval, each run to completion on the user-interface thread.
 // A QTimer alone falls short at small intervals (about 900 wake-ups a second at 1 ms), so the clock
 // counts the ticks due since it started on a monotonic clock and runs every due tick at each
-// wake-up. It never runs ahead of time, never runs a tick inside another, and after a stall of
-// more than a second it drops the backlog rather than bursting through it.
+// wake-up. It never runs ahead of time, never runs a tick inside another, and after a stall it
+// replays only a short backlog rather than bursting through it.
 class GameClock : public QObject {
     Q_OBJECT
 public:

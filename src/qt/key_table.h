@@ -17,10 +17,6 @@ public:
     ~KeyTable() override;
 
     bool isDown(int virtualKey) const;
-    void releaseAll();
-
-    // The virtual-key code of a Qt key, or 0 for a key the game never asks about.
-    static int VirtualKeyOf(int qtKey);
 
     bool nativeEventFilter(const QByteArray& eventType, void* message, qintptr* result) override;
 
@@ -28,6 +24,8 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void releaseAll();
+
     static constexpr int kCodes = 256;
     std::bitset<kCodes> down_;
 };

@@ -19,8 +19,8 @@ namespace {
 class QtPlatformTest : public ::testing::Test {
 protected:
     void key(QEvent::Type type, int qtKey, Qt::KeyboardModifiers modifiers = {},
-             bool autoRepeat = false) {
-        QKeyEvent event(type, qtKey, modifiers, QString(), autoRepeat);
+             bool autoRepeat = false, quint32 scanCode = 0) {
+        QKeyEvent event(type, qtKey, modifiers, scanCode, 0, 0, QString(), autoRepeat);
         QCoreApplication::sendEvent(&window, &event);
     }
     bool isDown(int virtualKey) { return platform.GetAsyncKeyState(virtualKey) < 0; }
@@ -31,19 +31,26 @@ protected:
 };
 
 // Each steering key reads down under the code the game asks about, with or without Shift;
-// auto-repeats change nothing, and losing the focus releases every key.
+// auto-repeats change nothing, and losing the focus releases every key. A key with a Latin letter
+// counts by its letter, any other by its place (its xkb key code; W's place is 25).
 TEST_F(QtPlatformTest, AKeyReadsDownFromItsPressToItsRelease) {
-    const std::pair<int, int> keys[] = {{Qt::Key_Left, VK_LEFT},   {Qt::Key_Up, VK_UP},
-                                        {Qt::Key_Right, VK_RIGHT}, {Qt::Key_Down, VK_DOWN},
-                                        {Qt::Key_A, VK_A},         {Qt::Key_D, VK_D},
-                                        {Qt::Key_S, VK_S},         {Qt::Key_W, VK_W}};
+    struct Row {
+        int qtKey;
+        quint32 scanCode;
+        int virtualKey;
+    };
+    const Row rows[] = {
+        {Qt::Key_Left, 0, VK_LEFT}, {Qt::Key_Up, 0, VK_UP}, {Qt::Key_Right, 0, VK_RIGHT},
+        {Qt::Key_Down, 0, VK_DOWN}, {Qt::Key_A, 0, VK_A},   {Qt::Key_D, 0, VK_D},
+        {Qt::Key_S, 0, VK_S},       {Qt::Key_W, 0, VK_W},   {u'Ц', 25, VK_W},
+        {Qt::Key_Z, 25, 'Z'}};
     for (const Qt::KeyboardModifiers modifiers : {Qt::NoModifier, Qt::ShiftModifier}) {
-        for (const auto& [qtKey, virtualKey] : keys) {
-            key(QEvent::KeyPress, qtKey, modifiers);
-            key(QEvent::KeyRelease, qtKey, modifiers, true);
+        for (const auto& [qtKey, scanCode, virtualKey] : rows) {
+            key(QEvent::KeyPress, qtKey, modifiers, false, scanCode);
+            key(QEvent::KeyRelease, qtKey, modifiers, true, scanCode);
             EXPECT_TRUE(isDown(virtualKey)) << virtualKey << " pressed, then a repeated release";
-            key(QEvent::KeyRelease, qtKey, modifiers);
-            key(QEvent::KeyPress, qtKey, modifiers, true);
+            key(QEvent::KeyRelease, qtKey, modifiers, false, scanCode);
+            key(QEvent::KeyPress, qtKey, modifiers, true, scanCode);
             EXPECT_FALSE(isDown(virtualKey)) << virtualKey << " released, then a repeated press";
         }
     }
