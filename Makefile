@@ -1,7 +1,9 @@
 # Two commands do everything on a fresh Debian or Ubuntu machine: `make run` and `make test`.
-# Each target first installs the packages it needs (scripts/setup), and only those.
+# Each target first installs the packages it needs (scripts/setup), and only those; NO_SETUP=1
+# skips that where the packages come from elsewhere.
 PRESET ?= debug
 BUILD := build/$(PRESET)
+SETUP := $(if $(NO_SETUP),:,scripts/setup)
 
 .PHONY: all build run test soak test-asan fuzz bench install package screenshots check-format lint \
 	format clean
@@ -10,23 +12,24 @@ all: build
 
 # The tests' build: the debug preset with every test.
 build:
-	@scripts/setup test
+	@$(SETUP) test
 	@test -f $(BUILD)/build.ninja || cmake --preset $(PRESET)
 	@cmake --build $(BUILD)
 
 # An optimised build of the program alone, so playing needs none of the test tools.
 run:
-	@scripts/setup run
+	@$(SETUP) run
 	@test -f build/release/build.ninja || cmake --preset release
 	@cmake --build build/release --target orvex
 	build/release/app/orvex
 
+# A run that finds no test fails, so a build without tests cannot pass for a tested one.
 test: build
-	cd $(BUILD) && ctest --output-on-failure -j2 -LE soak
+	cd $(BUILD) && ctest --output-on-failure --no-tests=error -j2 -LE soak
 
 # Thirty real games in a row, with random settings and keys: too long for every `make test`.
 soak: build
-	cd $(BUILD) && ctest --output-on-failure -L soak
+	cd $(BUILD) && ctest --output-on-failure --no-tests=error -L soak
 
 # Sanitizers: a short fuzz run first, then every test under ASan and UBSan.
 test-asan: fuzz
@@ -38,7 +41,7 @@ test-asan: fuzz
 FUZZ_SECONDS ?= 60
 FUZZ_WAV_SECONDS ?= 20
 fuzz:
-	@scripts/setup test
+	@$(SETUP) test
 	@test -f build/fuzz/build.ninja || cmake --preset fuzz
 	@cmake --build build/fuzz
 	tests/fuzz/run_fuzz build/fuzz/tests/fuzz/orvex_fuzz $(FUZZ_SECONDS)
@@ -47,7 +50,7 @@ fuzz:
 # Benchmarks from a Release build, each figure against its target, as a table and in
 # build/bench/results.json. Not a test: a missed target does not fail the run.
 bench:
-	@scripts/setup bench
+	@$(SETUP) bench
 	@test -f build/bench/build.ninja || cmake --preset bench
 	@cmake --build build/bench --target orvex_benchmarks
 	bench/run_bench build/bench
@@ -55,14 +58,14 @@ bench:
 # Installs into PREFIX: lib/orvex holds the program with its sound, bin/orvex links to it.
 PREFIX ?= /usr/local
 install:
-	@scripts/setup run
+	@$(SETUP) run
 	@test -f build/release/build.ninja || cmake --preset release
 	@cmake --build build/release
 	cmake --install build/release --prefix $(PREFIX)
 
 # A Debian package from an optimised build with Debian's hardening flags: build/package/orvex_*.deb.
 package:
-	@scripts/setup package
+	@$(SETUP) package
 	@test -f build/package/build.ninja || { export DEB_BUILD_MAINT_OPTIONS=hardening=+all; \
 		CXXFLAGS="$$(dpkg-buildflags --get CPPFLAGS) $$(dpkg-buildflags --get CXXFLAGS)" \
 		LDFLAGS="$$(dpkg-buildflags --get LDFLAGS)" \
@@ -71,7 +74,7 @@ package:
 
 # The README's pictures, taken from the real program on a private X server, into docs/.
 screenshots:
-	@scripts/setup screenshots
+	@$(SETUP) screenshots
 	@test -f build/release/build.ninja || cmake --preset release
 	@cmake --build build/release
 	scripts/screenshots build/release/app/orvex docs
@@ -80,14 +83,14 @@ screenshots:
 # commands; generated Qt sources are left out.
 TIDY_FILES := ^$(CURDIR)/(app|bench|src|tests|tools)/
 check-format:
-	@scripts/setup lint
+	@$(SETUP) lint
 	git ls-files -z '*.cpp' '*.h' | xargs -0 clang-format --dry-run --Werror
 
 lint: build check-format
 	run-clang-tidy -quiet -j 2 -p $(BUILD) -header-filter='$(TIDY_FILES)' '$(TIDY_FILES)'
 
 format:
-	@scripts/setup lint
+	@$(SETUP) lint
 	git ls-files -z '*.cpp' '*.h' | xargs -0 clang-format -i
 
 clean:

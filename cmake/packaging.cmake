@@ -1,7 +1,7 @@
 # Installing and packaging. The game plays eat.wav from its own folder, so the program and the sound
-# live together in lib/orvex and bin/orvex is a relative link to them. Desktop entry, icons, AppStream data, manual page and licence complete the
-# install; CPack turns the same install into a .deb, with the Debian-only parts added by
-# debian_staging.cmake.
+# live together in lib/orvex and bin/orvex is a relative link to them. Desktop entry, icons,
+# AppStream data, manual page and licence complete the install; CPack turns the same install into a
+# .deb, with the Debian-only parts added by debian_staging.cmake.
 
 set(ORVEX_APP_ID io.github.orvex.Orvex)
 set(ORVEX_MAINTAINER "The ORVEX developers <orvex@example.org>")
@@ -29,7 +29,8 @@ if(RSVG_CONVERT)
         set(icon ${orvex_generated}/icons/${size}x${size}/${ORVEX_APP_ID}.png)
         add_custom_command(OUTPUT ${icon}
             COMMAND ${CMAKE_COMMAND} -E make_directory ${orvex_generated}/icons/${size}x${size}
-            COMMAND ${RSVG_CONVERT} -w ${size} -h ${size} -o ${icon} ${orvex_data}/${ORVEX_APP_ID}.svg
+            COMMAND ${RSVG_CONVERT} -w ${size} -h ${size} -o ${icon}
+                ${orvex_data}/${ORVEX_APP_ID}.svg
             DEPENDS ${orvex_data}/${ORVEX_APP_ID}.svg
             COMMENT "Rendering the ${size} px icon")
         list(APPEND orvex_icons ${icon})
@@ -68,9 +69,9 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, qt6-wayland, fonts-quicksand")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "worm arcade game for one or two players")
-set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "ORVEX is a small arcade game: steer a worm over a board of 40 by 27 cells,
-eat the food points and grow with every bite. The first worm to hit the
-border, an obstacle, its own body or the other worm ends the game.
+set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "ORVEX is a small arcade game: steer a worm over a board of
+40 by 27 cells, eat the food points and grow with every bite. The first
+worm to hit the border, an obstacle, its own body or the other worm ends the game.
 Player 1 steers with the arrow keys, player 2 with A, D, W and S. Before
 each game a settings window sets the speed, the level (ten obstacle layouts,
 one of them new in every game), the number of food points and the growth

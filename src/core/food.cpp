@@ -24,8 +24,7 @@ std::int16_t RandomCoordinate(Platform& platform, int n) {
     return static_cast<std::int16_t>(std::floor(platform.nextRandom() * n) + 1);
 }
 
-}  // namespace
-
+// The cells a food point may not take: Worm1, Worm2 (two-player games only), Foods and Walls.
 OccupiedCells CellsTakenForFood(const GameState& state) {
     OccupiedCells taken;
     taken.mark(state.Worm1);
@@ -36,6 +35,8 @@ OccupiedCells CellsTakenForFood(const GameState& state) {
     taken.mark(state.Walls);
     return taken;
 }
+
+}  // namespace
 
 void PlaceFood(GameState& state, Platform& platform, std::int16_t i) {
     platform.seedRandom(platform.timeOfDay());

@@ -2,7 +2,6 @@
 
 #include <cstdint>
 
-#include "core/board.h"
 #include "core/platform.h"
 #include "core/state.h"
 
@@ -13,8 +12,5 @@ namespace orvex {
 // candidate is free. When no cell is free the food point leaves the board: slot i becomes (0, 0)
 // and nothing is drawn.
 void PlaceFood(GameState& state, Platform& platform, std::int16_t i);
-
-// The cells a food point may not take: Worm1, Worm2 (two-player games only), Foods and Walls.
-OccupiedCells CellsTakenForFood(const GameState& state);
 
 }  // namespace orvex

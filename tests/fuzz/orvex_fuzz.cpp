@@ -13,8 +13,7 @@
 #include "core/board.h"
 #include "core/game_end.h"
 #include "core/game_start.h"
-#include "core/platform.h"
-#include "core/random.h"
+#include "core/null_platform.h"
 #include "core/tick.h"
 
 namespace {
@@ -48,10 +47,11 @@ void Require(bool holds) {
     }
 }
 
-class FuzzPlatform final : public Platform {
+// The null platform with the fuzzed keys, a check that every tile lands on the screen, and a count
+// of the boxes and ends.
+class FuzzPlatform final : public NullPlatform {
 public:
     std::uint8_t keys = 0;
-    float clock = 0;
     int boxes = 0;
     bool ended = false;
 
@@ -63,25 +63,16 @@ public:
         }
         std::abort();  // the game polls only the steering keys
     }
-    void PlaySoundA(const std::string& /*path*/) override {}
     void BitBlt(const PixelRect& target, TileKind tile) override {
-        // 40 x 30 cells of 48 x 36 pixels: every board cell lies on the screen.
-        Require(target.left >= 0 && target.left + target.width <= 1920 && target.top >= 0 &&
-                target.top + target.height <= 1080 && tile >= TileWorm1 && tile <= TileWorm2);
+        const ScreenSize screen = screenSize();
+        Require(target.left >= 0 &&
+                target.left + target.width <= screen.widthTwips / screen.twipsPerPixelX &&
+                target.top >= 0 &&
+                target.top + target.height <= screen.heightTwips / screen.twipsPerPixelY &&
+                tile >= TileWorm1 && tile <= TileWorm2);
     }
-    void refresh(const PixelRect& /*changed*/) override {}
-    void refreshWindow() override {}
-    ScreenSize screenSize() override { return {1920 * 15, 1080 * 15, 15, 15}; }
-    std::string programFolder() override { return "/fuzz"; }
-    float timeOfDay() override { return clock; }
-    void seedRandom(float seed) override { random_.seed(seed); }
-    double nextRandom() override { return random_.next(); }
-    void setTimerInterval(int /*milliseconds*/) override {}
     void messageBox(const std::string& /*text*/) override { ++boxes; }
     void endProgram() override { ended = true; }
-
-private:
-    Random random_;
 };
 
 // The key bits (low nibble player 1, high nibble player 2) for one tick.

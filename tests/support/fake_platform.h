@@ -7,8 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "core/platform.h"
-#include "core/random.h"
+#include "core/null_platform.h"
 
 namespace orvex::testkit {
 
@@ -23,7 +22,7 @@ struct TileDraw {
 // A platform for tests: keys and random draws are scripted, everything the game does is recorded.
 // Its screen is 400 x 300 pixels, so every cell is exactly 10 x 10 pixels and a drawn rectangle
 // maps back to its cell.
-class FakePlatform : public Platform {
+class FakePlatform : public NullPlatform {
 public:
     static constexpr int kCellPixels = 10;
 
@@ -72,16 +71,14 @@ public:
     }
     void refreshWindow() override { log.emplace_back("refresh window"); }
     ScreenSize screenSize() override { return screen; }
-    std::string programFolder() override { return folder; }
-    float timeOfDay() override { return clock; }
     void seedRandom(float seed) override {
         seeds.push_back(seed);
-        generator_.seed(seed);
+        NullPlatform::seedRandom(seed);
     }
     double nextRandom() override {
         ++draws;
         if (scripted.empty()) {
-            return generator_.next();
+            return NullPlatform::nextRandom();
         }
         const double draw = scripted.front();
         scripted.pop_front();
@@ -103,8 +100,6 @@ public:
     std::set<int> held;
     std::deque<double> scripted;
     ScreenSize screen{400 * 15, 300 * 15, 15, 15};
-    std::string folder = "/opt/orvex";
-    float clock = 43200.25F;
 
     // Recorded effects.
     std::vector<int> polledKeys;
@@ -120,7 +115,6 @@ public:
     std::vector<std::string> log;
 
 private:
-    Random generator_;
     std::array<std::array<int, 40>, 27> picture_{};  // tile + 1, 0 = nothing drawn
 };
 
