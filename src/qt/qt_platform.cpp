@@ -13,6 +13,7 @@
 #include <QWidget>
 
 #include "core/board.h"
+#include "qt/game_clock.h"
 
 namespace orvex {
 
@@ -58,7 +59,7 @@ void QtPlatform::BitBlt(const PixelRect& target, TileKind tile) {
 }
 
 void QtPlatform::refresh(const PixelRect& changed) {
-    view_.widget().repaint(ToQRect(changed));
+    view_.repaintPicture(ToQRect(changed));
 }
 
 void QtPlatform::refreshWindow() {
@@ -94,7 +95,7 @@ double QtPlatform::nextRandom() {
 }
 
 void QtPlatform::setTimerInterval(int milliseconds) {
-    view_.clock().setInterval(milliseconds);
+    view_.Timer1().setInterval(milliseconds);
 }
 
 void QtPlatform::messageBox(const std::string& text) {

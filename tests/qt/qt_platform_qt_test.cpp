@@ -26,7 +26,7 @@ protected:
     bool isDown(int virtualKey) { return platform.GetAsyncKeyState(virtualKey) < 0; }
 
     GameState state;
-    Form1 window{state};
+    WindowWithPlatform<QtPlatform> window{state};
     Platform& platform = window.platform();
 };
 
