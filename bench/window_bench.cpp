@@ -13,7 +13,6 @@
 #include <array>
 #include <chrono>
 #include <cstdio>
-#include <memory>
 #include <string>
 #include <thread>
 
@@ -55,7 +54,7 @@ double SecondsOf(const Work& work) {
 void BM_DrawTile(benchmark::State& run) {
     GameState state;
     ApplySettings(state, {.players = 2});
-    Form1 window(state);
+    WindowWithPlatform<QtPlatform> window(state);
     ShowAndWait(window);
     Platform& platform = window.platform();
     state.Metrics = ComputeScreenMetrics(platform.screenSize());
@@ -73,7 +72,7 @@ void BM_GameStart(benchmark::State& run) {
     for (auto _ : run) {
         GameState state;
         ApplySettings(state, kBusiestGame);
-        Form1 window(state);
+        WindowWithPlatform<QtPlatform> window(state);
         ShowAndWait(window);
         run.SetIterationTime(SecondsOf([&] { Form_Load(state, window.platform()); }));
         window.Timer1().setInterval(0);
@@ -158,12 +157,7 @@ int RunTickRate(int interval, double seconds) {
     ApplySettings(state, {.speed = static_cast<std::int16_t>(interval),
                           .foodCount = kBusiestGame.foodCount,
                           .players = 2});
-    TurningPlatform* turning = nullptr;
-    Form1 window(state, [&turning](BoardView& view) {
-        auto platform = std::make_unique<TurningPlatform>(view);
-        turning = platform.get();
-        return platform;
-    });
+    WindowWithPlatform<TurningPlatform> window(state);
     ShowAndWait(window);
     Form_Load(state, window.platform());
     CircleWorms(state, window.platform());
@@ -181,7 +175,7 @@ int RunTickRate(int interval, double seconds) {
 
     const std::int64_t due = playedNanos / (static_cast<std::int64_t>(interval) * 1'000'000);
     std::printf("{\"ticks_run\": %lld, \"ticks_due\": %lld, \"collided\": %s}\n",
-                static_cast<long long>(turning->ticks), static_cast<long long>(due),
+                static_cast<long long>(window.platform().ticks), static_cast<long long>(due),
                 state.GameEnded ? "true" : "false");
     return state.GameEnded ? 1 : 0;
 }

@@ -3,6 +3,7 @@
 #include <QCloseEvent>
 #include <QPainter>
 #include <QScreen>
+#include <QTransform>
 #include <algorithm>
 #include <climits>
 #include <vector>
@@ -11,6 +12,7 @@
 #include "core/game_end.h"
 #include "core/game_start.h"
 #include "core/tick.h"
+#include "qt/qt_platform.h"
 
 namespace orvex {
 
@@ -22,20 +24,8 @@ QColor FloorColour() {
 }
 }  // namespace
 
-Form1::Form1(GameState& state, const PlatformMaker& makePlatform)
-    : state_(state),
-      timer1_([this] { Timer1_Timer(); }),
-      ownPlatform_(makePlatform(*this)),
-      platform_(ownPlatform_.get()) {
-    setUp();
-}
-
 Form1::Form1(GameState& state, Platform& platform)
-    : state_(state), timer1_([this] { Timer1_Timer(); }), platform_(&platform) {
-    setUp();
-}
-
-void Form1::setUp() {
+    : state_(state), platform_(platform), timer1_([this] { playTick(); }) {
     setWindowTitle(QStringLiteral("Zindle ORVEX"));
     setAttribute(Qt::WA_OpaquePaintEvent);
     QPalette background = palette();
@@ -50,28 +40,47 @@ void Form1::fillCell(const QRect& rect, const QColor& colour) {
         return;
     }
     // Only the last fill of a rectangle shows.
-    picture_[Place{rect.top(), rect.left(), rect.height(), rect.width()}] = Fill{colour, ++fills_};
-    tallest_ = std::max(tallest_, rect.height());
+    picture_[RowFirstRect{rect.top(), rect.left(), rect.height(), rect.width()}] =
+        LastFill{colour, ++fillsSoFar_};
+    tallestFillHeight_ = std::max(tallestFillHeight_, rect.height());
+    pictureSize_ = pictureSize_.expandedTo(QSize(rect.right() + 1, rect.bottom() + 1));
+}
+
+void Form1::repaintPicture(const QRect& rect) {
+    const qreal scale = pictureScale();
+    repaint(QTransform::fromScale(scale, scale).mapRect(QRectF(rect)).toAlignedRect());
+}
+
+qreal Form1::pictureScale() const {
+    if (pictureSize_.isEmpty()) {
+        return 1;
+    }
+    return std::min(
+        {qreal{1}, qreal(width()) / pictureSize_.width(), qreal(height()) / pictureSize_.height()});
 }
 
 void Form1::paintEvent(QPaintEvent* event) {
-    const QRect area = event->rect();
+    QPainter painter(this);
+    painter.fillRect(event->rect(), FloorColour());
+    const qreal scale = pictureScale();
+    painter.scale(scale, scale);
+    const QRect area =
+        painter.transform().inverted().mapRect(QRectF(event->rect())).toAlignedRect();
+
     // Only rectangles starting less than the tallest height above the area can reach into it.
-    const auto first = picture_.lower_bound(Place{area.top() - tallest_ + 1, INT_MIN, 0, 0});
-    const auto last = picture_.upper_bound(Place{area.bottom(), INT_MAX, 0, 0});
-    std::vector<std::pair<QRect, const Fill*>> shown;
-    for (auto place = first; place != last; ++place) {
-        const auto& [top, left, height, width] = place->first;
+    const auto first =
+        picture_.lower_bound(RowFirstRect{area.top() - tallestFillHeight_ + 1, INT_MIN, 0, 0});
+    const auto last = picture_.upper_bound(RowFirstRect{area.bottom(), INT_MAX, 0, 0});
+    std::vector<std::pair<QRect, const LastFill*>> shown;
+    for (auto filled = first; filled != last; ++filled) {
+        const auto& [top, left, height, width] = filled->first;
         const QRect rect(left, top, width, height);
         if (rect.intersects(area)) {
-            shown.emplace_back(rect, &place->second);
+            shown.emplace_back(rect, &filled->second);
         }
     }
     std::sort(shown.begin(), shown.end(),
               [](const auto& a, const auto& b) { return a.second->order < b.second->order; });
-
-    QPainter painter(this);
-    painter.fillRect(area, FloorColour());
     for (const auto& [rect, fill] : shown) {
         painter.fillRect(rect, fill->colour);
     }
@@ -83,16 +92,16 @@ void Form1::closeEvent(QCloseEvent* event) {
         event->ignore();
         return;
     }
-    Form_Unload(state_, *platform_);
+    Form_Unload(state_, platform_);
     event->accept();
 }
 
-void Form1::Timer1_Timer() {
-    orvex::Timer1_Timer(state_, *platform_);
+void Form1::playTick() {
+    Timer1_Timer(state_, platform_);
 }
 
 Form1* OpenMainWindow(GameState& state, QScreen* screen) {
-    auto* window = new Form1(state);
+    auto* window = new WindowWithPlatform<QtPlatform>(state);
     // Form_Load sizes the board for the window's screen, so the window must be on it before.
     if (screen != nullptr) {
         window->setScreen(screen);

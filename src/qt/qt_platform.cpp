@@ -2,10 +2,13 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QFontMetrics>
+#include <QGridLayout>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
 #include <QShortcut>
+#include <QSpacerItem>
 #include <QTime>
 #include <cstdio>
 #include <cstdlib>
@@ -13,6 +16,7 @@
 #include <QWidget>
 
 #include "core/board.h"
+#include "qt/game_clock.h"
 
 namespace orvex {
 
@@ -33,6 +37,20 @@ void AddCopyShortcut(QMessageBox& box) {
     auto* copy = new QShortcut(QKeySequence::Copy, &box);
     QObject::connect(copy, &QShortcut::activated, &box,
                      [&box] { QGuiApplication::clipboard()->setText(box.text()); });
+}
+
+// Desktops centre a box's title between the title bar's buttons, but size the box by its contents
+// alone: a box as narrow as a short score shows no title at all. So it keeps room for the title
+// with up to three buttons, each two lines wide, at either end.
+void KeepRoomForTitle(QMessageBox& box) {
+    auto* grid = qobject_cast<QGridLayout*>(box.layout());
+    if (grid == nullptr) {
+        return;
+    }
+    const QFontMetrics title(QApplication::font("QMdiSubWindowTitleBar"));
+    const int buttons = 2 * 3 * 2 * title.height();
+    const int width = title.horizontalAdvance(box.windowTitle()) + buttons;
+    grid->addItem(new QSpacerItem(width, 0), grid->rowCount(), 0, 1, grid->columnCount());
 }
 
 }  // namespace
@@ -58,7 +76,7 @@ void QtPlatform::BitBlt(const PixelRect& target, TileKind tile) {
 }
 
 void QtPlatform::refresh(const PixelRect& changed) {
-    view_.widget().repaint(ToQRect(changed));
+    view_.repaintPicture(ToQRect(changed));
 }
 
 void QtPlatform::refreshWindow() {
@@ -94,7 +112,7 @@ double QtPlatform::nextRandom() {
 }
 
 void QtPlatform::setTimerInterval(int milliseconds) {
-    view_.clock().setInterval(milliseconds);
+    view_.Timer1().setInterval(milliseconds);
 }
 
 void QtPlatform::messageBox(const std::string& text) {
@@ -105,6 +123,7 @@ void QtPlatform::messageBox(const std::string& text) {
     // Some styles put a theme icon on the OK button; the box is plain.
     box.button(QMessageBox::Ok)->setIcon(QIcon());
     AddCopyShortcut(box);
+    KeepRoomForTitle(box);
     box.exec();
 }
 

@@ -2,12 +2,15 @@
 
 #include <QApplication>
 #include <QScreen>
+#include <QTransform>
+#include <algorithm>
 #include <memory>
 #include <optional>
 
 #include "core/board.h"
 #include "fake_platform.h"
 #include "qt/main_window.h"
+#include "qt/qt_platform.h"
 
 namespace orvex {
 namespace {
@@ -22,7 +25,7 @@ QColor ShownAt(Form1& window, const GameState& state, std::int16_t x, std::int16
 // repaints, and shows the background where nothing was drawn.
 TEST(Form1, ShowsEachTileInItsCellAndKeepsThePicture) {
     GameState state;
-    Form1 window{state};
+    WindowWithPlatform<QtPlatform> window{state};
     state.Metrics = ComputeScreenMetrics(window.platform().screenSize());
     window.resize(QGuiApplication::primaryScreen()->size());
     window.show();
@@ -43,6 +46,47 @@ TEST(Form1, ShowsEachTileInItsCellAndKeepsThePicture) {
     }
     EXPECT_EQ(ShownAt(window, state, 7, 2), QColor(255, 0, 255)) << "the last tile drawn stays";
     EXPECT_EQ(ShownAt(window, state, 3, 5), QColor(255, 255, 0)) << "never drawn: background";
+}
+
+// At screen scale where the board fits the window; scaled down just enough to show whole where the
+// window is a few pixels smaller. Each corner cell then covers its place at that scale (less the
+// pixel at its edges that rounding may give to a neighbour).
+TEST(Form1, ShowsTheWholeBoardScaledDownOnlyWhereItDoesNotFit) {
+    for (const QSize smaller : {QSize(0, 0), QSize(5, 3)}) {
+        GameState state;
+        WindowWithPlatform<QtPlatform> window{state};
+        state.metrics = ComputeScreenMetrics(window.platform().screenSize());
+        const PixelRect farCorner = CellRect(state.metrics, kColumns - 1, kRows - 1);
+        const QSize board(farCorner.left + farCorner.width, farCorner.top + farCorner.height);
+        window.resize(board - smaller);
+        window.show();
+        const Cell corners[] = {
+            {0, 0}, {kColumns - 1, 0}, {0, kRows - 1}, {kColumns - 1, kRows - 1}};
+        for (const Cell& corner : corners) {
+            DrawTile(state.metrics, window.platform(), corner.x, corner.y, TileBorder);
+        }
+
+        const QImage shown = window.grab().toImage();
+        const qreal scale = std::min(qreal(window.width()) / board.width(),
+                                     qreal(window.height()) / board.height());
+        const int edge = scale < 1 ? 1 : 0;
+        for (const Cell& corner : corners) {
+            const PixelRect cell = CellRect(state.metrics, corner.x, corner.y);
+            const QRect place = QTransform::fromScale(scale, scale)
+                                    .mapRect(QRectF(cell.left, cell.top, cell.width, cell.height))
+                                    .toRect()
+                                    .adjusted(edge, edge, -edge, -edge);
+            int border = 0;
+            for (int y = place.top(); y <= place.bottom(); ++y) {
+                for (int x = place.left(); x <= place.right(); ++x) {
+                    border += shown.pixelColor(x, y) == QColor(128, 0, 0) ? 1 : 0;
+                }
+            }
+            EXPECT_EQ(border, place.width() * place.height())
+                << corner.x << "," << corner.y << " in a window " << smaller.width()
+                << " px narrower";
+        }
+    }
 }
 
 struct ShowWatcher : QObject {

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QDir>
+#include <QFontMetrics>
 #include <QKeyEvent>
 #include <QMessageBox>
 #include <QPushButton>
@@ -26,7 +27,7 @@ protected:
     bool isDown(int virtualKey) { return platform.GetAsyncKeyState(virtualKey) < 0; }
 
     GameState state;
-    Form1 window{state};
+    WindowWithPlatform<QtPlatform> window{state};
     Platform& platform = window.platform();
 };
 
@@ -64,11 +65,15 @@ TEST_F(QtPlatformTest, AKeyReadsDownFromItsPressToItsRelease) {
     EXPECT_FALSE(isDown(VK_D));
 }
 
-TEST_F(QtPlatformTest, MessageBoxIsPlainTitledAndCopiesItsText) {
-    QTimer::singleShot(0, [] {
+// A box as narrow as a bare score still leaves its title room between a title bar's buttons.
+TEST_F(QtPlatformTest, MessageBoxIsPlainTitledOverTheWindowAndCopiesItsText) {
+    QTimer::singleShot(0, [this] {
         auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
         ASSERT_NE(box, nullptr);
         EXPECT_EQ(box->windowTitle(), "ORVEX");
+        EXPECT_EQ(box->parentWidget(), &window);
+        const QFontMetrics title(QApplication::font("QMdiSubWindowTitleBar"));
+        EXPECT_GE(box->width(), 3 * title.horizontalAdvance("ORVEX"));
         EXPECT_EQ(box->icon(), QMessageBox::NoIcon);
         EXPECT_EQ(box->windowModality(), Qt::ApplicationModal);
         ASSERT_EQ(box->buttons().size(), 1);
@@ -77,10 +82,10 @@ TEST_F(QtPlatformTest, MessageBoxIsPlainTitledAndCopiesItsText) {
         box->activateWindow();
         EXPECT_TRUE(QTest::qWaitForWindowActive(box));
         QTest::keyClick(box, Qt::Key_C, Qt::ControlModifier);
-        EXPECT_EQ(QGuiApplication::clipboard()->text(), "Player 1 got 3 points!!");
+        EXPECT_EQ(QGuiApplication::clipboard()->text(), "3");
         box->button(QMessageBox::Ok)->click();
     });
-    platform.messageBox("Player 1 got 3 points!!");
+    platform.messageBox("3");
 }
 
 // The screen's size and the missing sound file are played on a real display with the program.
