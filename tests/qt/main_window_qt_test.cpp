@@ -55,15 +55,15 @@ TEST(Form1, ShowsTheWholeBoardScaledDownOnlyWhereItDoesNotFit) {
     for (const QSize smaller : {QSize(0, 0), QSize(5, 3)}) {
         GameState state;
         WindowWithPlatform<QtPlatform> window{state};
-        state.metrics = ComputeScreenMetrics(window.platform().screenSize());
-        const PixelRect farCorner = CellRect(state.metrics, kColumns - 1, kRows - 1);
+        state.Metrics = ComputeScreenMetrics(window.platform().screenSize());
+        const PixelRect farCorner = CellRect(state.Metrics, kColumns - 1, kRows - 1);
         const QSize board(farCorner.left + farCorner.width, farCorner.top + farCorner.height);
         window.resize(board - smaller);
         window.show();
         const Cell corners[] = {
             {0, 0}, {kColumns - 1, 0}, {0, kRows - 1}, {kColumns - 1, kRows - 1}};
         for (const Cell& corner : corners) {
-            DrawTile(state.metrics, window.platform(), corner.x, corner.y, TileBorder);
+            DrawTile(state.Metrics, window.platform(), corner.x, corner.y, TileBorder);
         }
 
         const QImage shown = window.grab().toImage();
@@ -71,7 +71,7 @@ TEST(Form1, ShowsTheWholeBoardScaledDownOnlyWhereItDoesNotFit) {
                                      qreal(window.height()) / board.height());
         const int edge = scale < 1 ? 1 : 0;
         for (const Cell& corner : corners) {
-            const PixelRect cell = CellRect(state.metrics, corner.x, corner.y);
+            const PixelRect cell = CellRect(state.Metrics, corner.x, corner.y);
             const QRect place = QTransform::fromScale(scale, scale)
                                     .mapRect(QRectF(cell.left, cell.top, cell.width, cell.height))
                                     .toRect()
