@@ -3,7 +3,7 @@
 PRESET ?= debug
 BUILD := build/$(PRESET)
 
-.PHONY: all build run test soak test-asan fuzz bench install package screenshots check-format lint \
+.PHONY: all build run test test-asan fuzz bench install package screenshots check-format lint \
 	format clean
 
 all: build
@@ -22,11 +22,7 @@ run:
 	build/release/app/orvex
 
 test: build
-	cd $(BUILD) && ctest --output-on-failure -j2 -LE soak
-
-# Thirty real games in a row, with random settings and keys: too long for every `make test`.
-soak: build
-	cd $(BUILD) && ctest --output-on-failure -L soak
+	cd $(BUILD) && ctest --output-on-failure -j2
 
 # Sanitizers: a short fuzz run first, then every test under ASan and UBSan.
 test-asan: fuzz
