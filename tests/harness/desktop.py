@@ -129,9 +129,8 @@ class Wayland:
             config.write(self.CONFIG)
         self.env = {"PATH": os.environ.get("PATH", "/usr/bin:/bin"), "HOME": self.folder,
                     "XDG_RUNTIME_DIR": runtime, "LANG": "C.UTF-8"}
-        with open(os.path.join(self.folder, "sway.log"), "w") as log:
-            self.spawn(["sway", "-c", config.name], WLR_BACKENDS="headless", WLR_RENDERER="pixman",
-                       WLR_LIBINPUT_NO_DEVICES="1", stdout=log, stderr=subprocess.STDOUT)
+        self.spawn(["sway", "-c", config.name], WLR_BACKENDS="headless", WLR_RENDERER="pixman",
+                   WLR_LIBINPUT_NO_DEVICES="1")
 
         def sockets():
             check(self.processes[0].poll() is None, "sway ended")

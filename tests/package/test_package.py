@@ -61,14 +61,11 @@ def test_install_layout(tmp_path):
         assert (tmp_path / relative).is_file(), relative
 
 
-def test_deb_depends_on_the_runtime_packages(deb):
+def test_deb_depends_on_the_runtime_packages_and_links_the_command(deb, unpacked):
     depends = {entry.split()[0] for entry in run("dpkg-deb", "-f", deb, "Depends").split(", ")}
     assert set(RUNTIME_PACKAGES) <= depends
     # The sound goes straight to the sound server: no media framework comes with the game.
     assert "libqt6multimedia6" not in depends
-
-
-def test_deb_command_link_reaches_the_program_with_its_sound(unpacked):
     assert os.readlink(unpacked / "usr/games/orvex") == "../lib/orvex/orvex"
     assert os.access(unpacked / "usr/games/orvex", os.X_OK)
     assert (unpacked / "usr/lib/orvex/eat.wav").is_file()
