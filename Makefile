@@ -5,7 +5,7 @@ PRESET ?= debug
 BUILD := build/$(PRESET)
 SETUP := $(if $(NO_SETUP),:,scripts/setup)
 
-.PHONY: all build run test soak test-asan fuzz bench install package screenshots check-format lint \
+.PHONY: all build run test test-asan fuzz bench install package screenshots check-format lint \
 	format clean
 
 all: build
@@ -25,11 +25,7 @@ run:
 
 # A run that finds no test fails, so a build without tests cannot pass for a tested one.
 test: build
-	cd $(BUILD) && ctest --output-on-failure --no-tests=error -j2 -LE soak
-
-# Thirty real games in a row, with random settings and keys: too long for every `make test`.
-soak: build
-	cd $(BUILD) && ctest --output-on-failure --no-tests=error -L soak
+	cd $(BUILD) && ctest --output-on-failure --no-tests=error -j2
 
 # Sanitizers: a short fuzz run first, then every test under ASan and UBSan.
 test-asan: fuzz

@@ -1,6 +1,6 @@
 """Drives the real orvex program on a private X server (Xvfb + openbox): keys and clicks through
-xdotool, windows and pixels through python3-xlib and Pillow, box texts through Ctrl+C and xclip.
-Shared by the end-to-end tests, bench/run_bench and scripts/screenshots.
+xdotool, windows and pixels through python3-xlib and Pillow. Shared by the end-to-end tests,
+bench/run_bench and scripts/screenshots.
 
 Every child process dies with this one, every wait has a deadline, and a session always stops the
 program, the window manager and the X server, even on failure.
@@ -21,7 +21,7 @@ from Xlib import X
 from Xlib import display as xdisplay
 from Xlib import error as xerror
 
-TOOLS = ("Xvfb", "openbox", "xdotool", "xclip")
+TOOLS = ("Xvfb", "openbox", "xdotool")
 
 # Tile colours on the board.
 BLACK = (0, 0, 0)
@@ -33,7 +33,6 @@ BLUE = (0, 0, 255)
 TILE_NAMES = {BLACK: "worm1", MAROON: "border", YELLOW: "floor", GREEN: "food",
               MAGENTA: "obstacle", BLUE: "worm2"}
 COLUMNS, ROWS = 40, 27
-UP, DOWN, LEFT, RIGHT = (0, -1), (0, 1), (-1, 0), (1, 0)
 
 SETTINGS_TITLE = "^Set Values\\.\\.\\.$"
 MAIN_TITLE = "^Zindle ORVEX$"
@@ -124,9 +123,8 @@ class BoardGeometry:
 class Session:
     """One X server with a window manager and (once started) the program under test."""
 
-    def __init__(self, program, width=1024, height=768, artifacts=None, name="session"):
+    def __init__(self, program, width=1024, height=768):
         self.program, self.width, self.height = program, width, height
-        self.artifacts, self.name = artifacts, name
         self.tmp = tempfile.mkdtemp(prefix="orvex-e2e-")
         self.xvfb = self.wm = self.process = self.x11 = None
         self.helpers = []
@@ -141,9 +139,7 @@ class Session:
             raise
         return self
 
-    def __exit__(self, kind, value, tb):
-        if kind is not None and self.artifacts:
-            self.keep_evidence(self.artifacts)
+    def __exit__(self, *exc):
         self.close()
         return False
 
@@ -206,24 +202,9 @@ class Session:
     def alive(self):
         return self.process is not None and self.process.poll() is None
 
-    def stderr_lines(self):
-        with open(self.stderr_path, encoding="utf-8", errors="replace") as err:
-            return [line for line in err.read().splitlines() if line.strip()]
-
     def peak_memory_kib(self):
         with open(f"/proc/{self.process.pid}/status") as status:
             return next(int(line.split()[1]) for line in status if line.startswith("VmHWM:"))
-
-    def keep_evidence(self, folder):
-        """A screenshot and the program's stderr, named after the session, for a failure."""
-        os.makedirs(folder, exist_ok=True)
-        base = os.path.join(folder, self.name)
-        try:
-            self.screenshot().save(base + ".png")
-        except Exception:  # the X server may be the thing that failed
-            pass
-        if self.process is not None:
-            shutil.copy(self.stderr_path, base + ".stderr")
 
     # --- windows, through the window manager's list of the windows it manages ------------------
     def _property(self, window, name):
@@ -234,10 +215,6 @@ class Session:
     def title(self, window):
         name = self._property(window, "_NET_WM_NAME") or self._property(window, "WM_NAME") or b""
         return name.decode(errors="replace") if isinstance(name, bytes) else name
-
-    def wm_class(self, window):
-        """The window's WM_CLASS: (instance, class)."""
-        return tuple(self.x11.create_resource_object("window", window).get_wm_class() or ())
 
     def find_windows(self, title):
         """The shown windows whose title matches the regular expression `title`."""
@@ -273,12 +250,6 @@ class Session:
         border_left, border_right, title, border_bottom = self._property(window, "_NET_FRAME_EXTENTS")
         return (left - border_left, top - title, width + border_left + border_right,
                 height + title + border_bottom)
-
-    def press_close(self, window):
-        """Clicks the close button at the right end of the window's title bar (openbox's layout)."""
-        left, top, width, _ = self.frame(window)
-        title = self.geometry(window)[1] - top
-        self.click(left + width - 11, top + title // 2)
 
     def active_window(self):
         active = self._property(self.root.id, "_NET_ACTIVE_WINDOW")
@@ -324,32 +295,6 @@ class Session:
         rows, too long to see every tick of a game."""
         raw = self.root.get_image(0, y, self.width, 1, X.ZPixmap, 0xFFFFFFFF)
         return Image.frombytes("RGB", (self.width, 1), raw.data, "raw", "BGRX")
-
-    def box_text(self, box):
-        """The message of a box, read through Ctrl+C and the clipboard."""
-        self.activate(box)
-        marker = "(nothing copied)"
-        # xclip keeps the clipboard in the background until the box takes it over.
-        subprocess.run(["xclip", "-i", "-selection", "clipboard"], input=marker.encode(),
-                       env=self.env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=5)
-
-        def copied():
-            # A box that has only just been activated may not take the shortcut yet: ask again.
-            self.key("ctrl+c")
-            text = self.x(["xclip", "-o", "-selection", "clipboard"], timeout=5)
-            return text.decode(errors="replace")
-        return message_of(wait_until(copied, 5, "the box's text on the clipboard", interval=0.2,
-                                     accept=lambda text: text and text != marker))
-
-
-def message_of(copied):
-    """The message of a copied box: a bare message, or one framed by the title and the button."""
-    lines = [line.strip() for line in copied.replace("\r", "").split("\n")]
-    kept = [line for line in lines if line and not re.fullmatch(r"-+", line)]
-    if len(kept) >= 3 and kept[0] == "ORVEX" and kept[-1] == "OK":
-        kept = kept[1:-1]
-    return "\n".join(kept)
-
 
 # --- the program's windows ------------------------------------------------------------------
 class Settings:
@@ -406,89 +351,6 @@ class MainWindow:
             for x in range(COLUMNS):
                 board[(x, y)] = TILE_NAMES.get(row.getpixel((self.centre(x, y)[0], 0)))
         return board
-
-    def cells(self, kind, board=None):
-        return {cell for cell, name in (board or self.board()).items() if name == kind}
-
-    def press_close(self):
-        self.session.press_close(self.window)
-
-
-def sign(value):
-    return (value > 0) - (value < 0)
-
-
-class WormTracker:
-    """Follows the worms' heads from board to board. A worm's head is its only tile, or the one tile
-    that is new since the last board; boards where that is unclear add nothing."""
-
-    KINDS = ("worm1", "worm2")
-
-    def __init__(self, main):
-        self.main = main
-        self.previous = {kind: set() for kind in self.KINDS}
-        self.paths = {kind: [] for kind in self.KINDS}
-        self.longest = {kind: 0 for kind in self.KINDS}
-        self.board = None
-
-    def update(self):
-        self.board = self.main.board()
-        for kind in self.KINDS:
-            cells = self.main.cells(kind, self.board)
-            self.longest[kind] = max(self.longest[kind], len(cells))
-            new = cells - self.previous[kind]
-            head = next(iter(cells)) if len(cells) == 1 else next(iter(new)) if len(new) == 1 else None
-            path = self.paths[kind]
-            if head is not None and (not path or path[-1] != head):
-                path.append(head)
-            self.previous[kind] = cells
-        return self.board
-
-    def head(self, kind="worm1"):
-        return self.paths[kind][-1] if self.paths[kind] else None
-
-    def run(self, kind, direction):
-        """How far the head has gone in `direction` ((dx, dy) signs) since its last turn."""
-        path, length = self.paths[kind], 0
-        for (x0, y0), (x1, y1) in reversed(list(zip(path, path[1:]))):
-            if (sign(x1 - x0), sign(y1 - y0)) != direction:
-                break
-            length += abs(x1 - x0) + abs(y1 - y0)
-        return length
-
-    def wait_for(self, predicate, what, timeout=15):
-        session = self.main.session
-
-        def probe():
-            check(session.alive(), f"the program ended while waiting for {what}")
-            check(not session.find_windows(BOX_TITLE),
-                  f"the game ended while waiting for {what}; paths {self.paths}")
-            self.update()
-            return predicate(self)
-        return wait_until(probe, timeout, what, interval=0.01)
-
-
-def expected_report(players, score1, score2=0):
-    def part(score):
-        return f" {score} point!!" if score == 1 else f" {score} points!!"
-    report = "Player 1 got" + part(score1)
-    if players == 2:
-        report += " and Player 2 got" + part(score2)
-    return report
-
-
-REPORT = re.compile(r"Player 1 got (\d+) points?!!( and Player 2 got (\d+) points?!!)?")
-
-
-def parse_report(text):
-    """(score1, score2 or None) of a well-formed report; fails on anything else."""
-    match = REPORT.fullmatch(text)
-    check(match is not None, f"not a score report: {text!r}")
-    score1 = int(match.group(1))
-    score2 = int(match.group(3)) if match.group(3) else None
-    check(text == expected_report(2 if score2 is not None else 1, score1, score2 or 0),
-          f"report with the wrong singular/plural: {text!r}")
-    return score1, score2
 
 
 def wait_box(session, timeout=30):

@@ -1,5 +1,5 @@
 """A private sound server for one X session of orvex_session: PulseAudio with a null sink, whose
-monitor hears exactly the samples played to it, and the recording of that monitor with parec.
+monitor hears exactly the samples played to it.
 
 The server lives in the session's runtime folder, where the program under test looks for it first;
 it runs the sink in the format of the clip it is to hear (no resampling, no remixing), and without
@@ -16,7 +16,7 @@ import wave
 
 from orvex_session import check, wait_until
 
-TOOLS = ("pulseaudio", "pactl", "parec")
+TOOLS = ("pulseaudio", "pactl")
 SINK = "orvex_e2e"
 
 
@@ -62,41 +62,7 @@ class SoundServer:
                               stdin=subprocess.DEVNULL, capture_output=True, timeout=10)
         return len(done.stdout.splitlines())
 
-    def record(self):
-        return Recording(self)
-
     def kill(self):
         self.process.send_signal(signal.SIGKILL)
         self.process.wait(10)
 
-
-class Recording:
-    """parec on the sink's monitor, from its start until stop(), as raw samples in a file."""
-
-    def __init__(self, server):
-        self.server = server
-        self.path = os.path.join(server.session.tmp, "recording.raw")
-        # A short fragment size, so that stopping loses nothing the sink has played.
-        with open(self.path, "wb") as out:
-            self.process = server.session.start_helper(
-                ["parec", f"--device={SINK}.monitor", "--raw", "--format=s16le",
-                 f"--rate={server.rate}", f"--channels={server.channels}", "--latency-msec=10"],
-                stdout=out)
-        wait_until(self._listening, 10, "parec to listen")
-
-    def _listening(self):
-        check(self.process.poll() is None, "parec ended")
-        done = subprocess.run(["pactl", "list", "short", "source-outputs"],
-                              env=self.server.session.env, stdin=subprocess.DEVNULL,
-                              capture_output=True, timeout=10)
-        return bool(done.stdout.strip())
-
-    def stop(self):
-        """The samples recorded so far, as signed 16-bit numbers."""
-        self.process.send_signal(signal.SIGINT)
-        self.process.wait(10)
-        with open(self.path, "rb") as recorded:
-            samples = array.array("h", recorded.read())
-        if sys.byteorder != "little":
-            samples.byteswap()
-        return samples

@@ -1,5 +1,5 @@
-"""Fixtures of the real-program tests: the program under test (ORVEX_PROGRAM) and one private X
-session per test, whose screenshot and stderr are kept in ORVEX_ARTIFACTS when the test fails."""
+"""Fixtures of the real-program tests: the program under test (ORVEX_PROGRAM) on a private desktop
+per test, whose screenshot and stderr are kept in ORVEX_ARTIFACTS when the test fails."""
 
 import os
 import shutil
@@ -7,40 +7,41 @@ import sys
 
 import pytest
 
-sys.path.insert(0, os.path.join(os.path.dirname(__file__), os.pardir, os.pardir, "tools"))
+HERE = os.path.dirname(__file__)
+sys.path[:0] = [os.path.join(HERE, "..", "harness"), os.path.join(HERE, "..", "..", "tools")]
 pytest.importorskip("Xlib", reason="python3-xlib missing (make setup installs it)")
-from orvex_session import (TOOLS, Session, Settings, check, dismiss, parse_report,  # noqa: E402
-                           wait_box)
+from desktop import MAIN, X11, Wayland  # noqa: E402
+from orvex_session import check, wait_until  # noqa: E402
+
+# From the settings window's first focus (Speed, every bar at 1), Tab goes along level, food
+# points, growth and the player choice to the start button.
+TO_START = ["Tab"] * 5
 
 
-class GameSession(Session):
-    """A session with the moves the tests share."""
+def start_game(desktop, keys=TO_START):
+    """Starts a game with `keys` from the settings window's first focus to its start button; the
+    game's window, once its board's top and bottom borders lie where this screen's cells put them."""
+    desktop.keys(*keys, "space")
+    game = desktop.shown(MAIN)
+    border = {(x, y) for x in range(40) for y in (0, 26)}
+    wait_until(lambda: {cell for cell, tile in desktop.board(game).items() if tile == "border"}
+               >= border, 10, "the board to fill its screen")
+    return game
 
-    def start_game(self, speed=("Next", "Next"), program=None, env=None, **values):
-        """Starts the program and a game, at 201 ms a tick unless told otherwise (the bar's large
-        step is 100); the game's window, which must cover the screen."""
-        self.start(program, env)
-        settings = Settings(self)
-        settings.choose(speed=speed, **values)
-        game = settings.start_game()
-        left, top, width, height = game.client()
-        check(left == 0 and width == self.width and top + height == self.height,
-              f"the main window ({left},{top} {width}x{height}) does not cover the screen")
-        return game
 
-    def steer(self, tracker, key, direction, cells=1, worm="worm1"):
-        """Holds `key` until `worm` has gone `cells` cells in `direction`."""
-        self.keydown(key)
-        tracker.wait_for(lambda t: t.run(worm, direction) >= cells, f"{worm} to go {key}")
-        self.keyup(key)
+def finish(desktop, box):
+    """Dismisses the box; the program must end with status 0, with one stderr line at most (no
+    sound server, say)."""
+    desktop.focus(box)
+    desktop.keys("Return")
+    check(desktop.wait_exit() == 0, "the program did not end with status 0")
+    lines = desktop.stderr().splitlines()
+    check(len(lines) <= 1, f"stderr: {lines}")
 
-    def finish(self, timeout=30):
-        """Dismisses the report and expects status 0; the report's scores."""
-        box = wait_box(self, timeout)
-        scores = parse_report(self.box_text(box))
-        dismiss(self, box)
-        check(self.wait_exit() == 0, "the program did not end with status 0")
-        return scores
+
+def needs(*tools):
+    if missing := [tool for tool in tools if shutil.which(tool) is None]:
+        pytest.skip(f"{' '.join(missing)} not installed (make setup installs them)")
 
 
 @pytest.fixture
@@ -49,14 +50,27 @@ def program():
 
 
 @pytest.fixture
-def session(request, program):
+def x11(request, program):
     """An X server with a window manager, 1024 x 768 unless parametrized with (width, height)."""
-    missing = [tool for tool in TOOLS if shutil.which(tool) is None]
-    if missing:
-        pytest.skip(f"{' '.join(missing)} not installed (make setup installs them)")
-    width, height = getattr(request, "param", (1024, 768))
+    needs("Xvfb", "openbox", "xdotool", "xclip")
+    with X11(program, *getattr(request, "param", (1024, 768))) as desktop:
+        yield from kept(request, desktop)
+
+
+@pytest.fixture
+def wayland(request, program):
+    needs("sway", "wtype", "grim", "setpriv")
+    pytest.importorskip("i3ipc", reason="python3-i3ipc missing (make setup installs it)")
+    with Wayland(program) as desktop:
+        yield from kept(request, desktop)
+
+
+def kept(request, desktop):
+    """Yields the desktop; keeps the program's stderr if the test fails."""
     failures = request.session.testsfailed
-    with GameSession(program, width, height, name=request.node.name) as session:
-        yield session
-        if os.environ.get("ORVEX_ARTIFACTS") and request.session.testsfailed > failures:
-            session.keep_evidence(os.environ["ORVEX_ARTIFACTS"])
+    yield desktop
+    folder = os.environ.get("ORVEX_ARTIFACTS")
+    if folder and request.session.testsfailed > failures and desktop.process:
+        os.makedirs(folder, exist_ok=True)
+        with open(os.path.join(folder, request.node.name + ".stderr"), "w") as err:
+            err.write(desktop.stderr())

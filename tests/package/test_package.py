@@ -1,18 +1,13 @@
-"""The install and the Debian package as a user meets them (ORVEX_BUILD_DIR names the build)."""
+"""The install and the Debian package as a user meets them (ORVEX_BUILD_DIR names the build). The
+windows' WM_CLASS and app id are read in the real-program tests."""
 
-import configparser
 import glob
 import os
 import shutil
 import subprocess
-import sys
 
 import pytest
-
-sys.path.insert(0, os.path.join(os.path.dirname(__file__), os.pardir, os.pardir, "tools"))
-from orvex_session import TOOLS, Session, Settings  # noqa: E402  (found through the path above)
-from orvex_sway import Sway, Unavailable  # noqa: E402
-from PIL import Image  # noqa: E402
+from PIL import Image
 
 BUILD_DIR = os.path.abspath(os.environ.get("ORVEX_BUILD_DIR", "build/debug"))
 APP_ID = "io.github.orvex.Orvex"
@@ -66,14 +61,11 @@ def test_install_layout(tmp_path):
         assert (tmp_path / relative).is_file(), relative
 
 
-def test_deb_depends_on_the_runtime_packages(deb):
+def test_deb_depends_on_the_runtime_packages_and_links_the_command(deb, unpacked):
     depends = {entry.split()[0] for entry in run("dpkg-deb", "-f", deb, "Depends").split(", ")}
     assert set(RUNTIME_PACKAGES) <= depends
     # The sound goes straight to the sound server: no media framework comes with the game.
     assert "libqt6multimedia6" not in depends
-
-
-def test_deb_command_link_reaches_the_program_with_its_sound(unpacked):
     assert os.readlink(unpacked / "usr/games/orvex") == "../lib/orvex/orvex"
     assert os.access(unpacked / "usr/games/orvex", os.X_OK)
     assert (unpacked / "usr/lib/orvex/eat.wav").is_file()
@@ -83,26 +75,3 @@ def test_deb_lintian_reports_no_error(deb):
     needs("lintian")
     report = run("lintian", "--no-tag-display-limit", deb, check=False).splitlines()
     assert [line for line in report if line.startswith("E:")] == [], "\n".join(report)
-
-
-def test_deb_x11_settings_window_is_of_the_desktop_entrys_class(unpacked):
-    # The unpacked program opens its settings window; X11 docks match it to its entry by the class
-    # part of WM_CLASS.
-    needs(*TOOLS)
-    with Session(str(unpacked / "usr/games/orvex"), 1280, 800) as session:
-        session.start()
-        wm_class = session.wm_class(Settings(session, timeout=30).window)
-    entry = configparser.ConfigParser(interpolation=None)
-    entry.read(unpacked / f"usr/share/applications/{APP_ID}.desktop")
-    assert wm_class[1] == entry["Desktop Entry"]["StartupWMClass"], wm_class
-
-
-def test_deb_wayland_app_id_names_the_desktop_entry(unpacked):
-    try:
-        with Sway() as sway:
-            sway.start_program(str(unpacked / "usr/games/orvex"))
-            app_id = sway.wait_window("Set Values...", 30).app_id
-    except Unavailable as why:
-        pytest.skip(f"no headless Wayland compositor: {why}")
-    # Wayland desktops look for the entry named after the app id.
-    assert (unpacked / f"usr/share/applications/{app_id}.desktop").is_file(), app_id
