@@ -3,7 +3,7 @@
 #include <QCloseEvent>
 #include <QPainter>
 #include <QScreen>
-#include <QTransform>
+#include <QtMath>
 #include <algorithm>
 #include <climits>
 #include <vector>
@@ -47,8 +47,7 @@ void Form1::fillCell(const QRect& rect, const QColor& colour) {
 }
 
 void Form1::repaintPicture(const QRect& rect) {
-    const qreal scale = pictureScale();
-    repaint(QTransform::fromScale(scale, scale).mapRect(QRectF(rect)).toAlignedRect());
+    repaint(shownAt(rect, pictureScale()));
 }
 
 qreal Form1::pictureScale() const {
@@ -59,28 +58,37 @@ qreal Form1::pictureScale() const {
         {qreal{1}, qreal(width()) / pictureSize_.width(), qreal(height()) / pictureSize_.height()});
 }
 
-void Form1::paintEvent(QPaintEvent* event) {
-    QPainter painter(this);
-    painter.fillRect(event->rect(), FloorColour());
-    const qreal scale = pictureScale();
-    painter.scale(scale, scale);
-    const QRect area =
-        painter.transform().inverted().mapRect(QRectF(event->rect())).toAlignedRect();
+QRect Form1::shownAt(const QRect& rect, qreal scale) {
+    // Each edge is scaled on its own, so rectangles that meet in the picture still meet on the
+    // screen: scaling their corners and sizes apart would leave seams between cells.
+    const auto edge = [scale](int at) { return qRound(at * scale); };
+    return {QPoint(edge(rect.left()), edge(rect.top())),
+            QPoint(edge(rect.right() + 1) - 1, edge(rect.bottom() + 1) - 1)};
+}
 
-    // Only rectangles starting less than the tallest height above the area can reach into it.
+void Form1::paintEvent(QPaintEvent* event) {
+    const QRect area = event->rect();
+    const qreal scale = pictureScale();
+    // Only rectangles starting less than the tallest height above the area can reach into it; a
+    // pixel either side covers the rounding of the scaled edges.
+    const int areaTop = qFloor(area.top() / scale) - 1;
+    const int areaBottom = qCeil((area.bottom() + 1) / scale) + 1;
     const auto first =
-        picture_.lower_bound(RowFirstRect{area.top() - tallestFillHeight_ + 1, INT_MIN, 0, 0});
-    const auto last = picture_.upper_bound(RowFirstRect{area.bottom(), INT_MAX, 0, 0});
+        picture_.lower_bound(RowFirstRect{areaTop - tallestFillHeight_ + 1, INT_MIN, 0, 0});
+    const auto last = picture_.upper_bound(RowFirstRect{areaBottom, INT_MAX, 0, 0});
     std::vector<std::pair<QRect, const LastFill*>> shown;
     for (auto filled = first; filled != last; ++filled) {
         const auto& [top, left, height, width] = filled->first;
-        const QRect rect(left, top, width, height);
+        const QRect rect = shownAt(QRect(left, top, width, height), scale);
         if (rect.intersects(area)) {
             shown.emplace_back(rect, &filled->second);
         }
     }
     std::sort(shown.begin(), shown.end(),
               [](const auto& a, const auto& b) { return a.second->order < b.second->order; });
+
+    QPainter painter(this);
+    painter.fillRect(area, FloorColour());
     for (const auto& [rect, fill] : shown) {
         painter.fillRect(rect, fill->colour);
     }

@@ -59,6 +59,8 @@ private:
 
     // 1 while the picture fits the window, else the largest scale at which it does.
     qreal pictureScale() const;
+    // Where a rectangle of the picture shows on the window at `scale`.
+    static QRect shownAt(const QRect& rect, qreal scale);
     void playTick();
 
     GameState& state_;
