@@ -18,10 +18,9 @@ struct PlacementCase {
     bool crowded = false;          // the worms fill every play cell but `chosen`
 };
 
-// Worm 1 at (5, 5), worm 2 at (6, 6), a wall at (7, 7) and food 1 at (8, 8); food 2 is placed anew.
+// Food 2, at (9, 9), is placed anew.
 // clang-format off
 const PlacementCase kPlacementCases[] = {
-    {"FreeCellTaken", 1, {{10, 11}}, {10, 11}},
     {"XIsDrawnBeforeY", 1, {{1, 25}}, {1, 25}},
     {"WormOneRefused", 1, {{5, 5}, {10, 11}}, {10, 11}},
     {"WormTwoRefused", 2, {{6, 6}, {10, 11}}, {10, 11}},
@@ -34,13 +33,12 @@ const PlacementCase kPlacementCases[] = {
 
 // Fills the play area row by row with worm 1 at its longest, then worm 2, leaving `free` out.
 void Crowd(GameState& state, Cell free) {
-    WormList* worm = &state.Worm1;
     for (std::int16_t y = 1; y <= 25; ++y) {
         for (std::int16_t x = 1; x <= 38; ++x) {
-            worm = worm->count() == kMaxWormCount ? &state.Worm2 : worm;
+            WormList& worm = state.Worm1.count() < kMaxWormCount ? state.Worm1 : state.Worm2;
             if (Cell{x, y} != free) {
-                worm->setCount(static_cast<std::int16_t>(worm->count() + 1));
-                (*worm)[worm->count()] = Cell{x, y};
+                worm.setCount(static_cast<std::int16_t>(worm.count() + 1));
+                worm[worm.count()] = Cell{x, y};
             }
         }
     }
@@ -51,15 +49,12 @@ class Placement : public ::testing::TestWithParam<PlacementCase> {};
 TEST_P(Placement, TakesTheFirstFreeCandidate) {
     const PlacementCase& c = GetParam();
     FakePlatform platform;
-    GameState state = BuildBoard({.players = c.players}, platform);
+    GameState state = BuildBoard(
+        {.rows = {"1", ".a", "..X", "...F", "....F"}, .players = c.players, .origin = {5, 5}},
+        platform);
     if (c.crowded) {
         Crowd(state, c.chosen);
-    } else {
-        SetCells(state.Worm1, {{5, 5}});
-        SetCells(state.Worm2, {{6, 6}});
-        SetCells(state.Walls, {{7, 7}});
     }
-    SetCells(state.Foods, {{8, 8}, {9, 9}});
     for (const Cell candidate : c.candidates) {
         platform.scriptCell(candidate.x, candidate.y);
     }

@@ -3,57 +3,53 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <cctype>
 #include <fstream>
-#include <map>
 #include <string>
 #include <vector>
 
-#include "ascii_board.h"
-#include "core/board.h"
 #include "core/game_start.h"
 #include "fake_platform.h"
 
 namespace orvex::testkit {
 namespace {
 
-// The maps of level_maps.txt as text: the worms' first directions, then the board: 'X' an obstacle,
+// A level of level_maps.txt: the worms' first directions, then the board's rows: 'X' an obstacle,
 // '%' an obstacle under the border, '1' and '2' the worms' starts, '?' level 9's scatter area.
-const std::string& MapOf(int level) {
-    static const std::map<int, std::string> maps = [] {
-        std::ifstream in(std::string(ORVEX_TEST_DATA_DIR) + "/level_maps.txt");
-        std::map<int, std::string> read;
-        int current = 0;
-        for (std::string line; std::getline(in, line);) {
-            if (line.starts_with("Level ")) {
-                current = std::stoi(line.substr(6));
-                read[current] = line.substr(line.find(':') + 2) + '\n';
-            } else if (line.size() == 4 + kColumns && std::isdigit(line[2]) != 0) {
-                read[current] += line.substr(4) + '\n';
-            }
+std::vector<std::string> MapOf(int level) {
+    std::ifstream in(std::string(ORVEX_TEST_DATA_DIR) + "/level_maps.txt");
+    std::vector<std::string> map;
+    for (std::string line; std::getline(in, line) && map.size() <= kRows;) {
+        if (line.starts_with("Level " + std::to_string(level) + ":")) {
+            map.push_back(line.substr(line.find(':') + 2));
+        } else if (!map.empty() && line.size() == 4 + kColumns && std::isdigit(line[2]) != 0) {
+            map.push_back(line.substr(4));
         }
-        return read;
-    }();
-    return maps.at(level);
+    }
+    return map;
 }
 
-// The board after a game start, written as its map: the picture, with '%' where a wall of the list
-// lies under the border and '!' where one is not shown as a wall.
-std::string BoardAsMap(const GameState& state, const FakePlatform& platform) {
-    const char* names[] = {"none", "left", "right", "up", "down"};
-    const auto name = [&names](Direction d) { return std::string(names[static_cast<int>(d)]); };
-    std::string text = platform.picture(kColumns, kRows);
-    const auto at = [&text](Cell cell) -> char& {
-        return text.at(cell.y * (kColumns + 1) + cell.x);
+// The board after a game start, written as its map; '!' marks a wall of the list not shown as one.
+std::vector<std::string> BoardAsMap(const GameState& state, const FakePlatform& platform) {
+    const auto name = [](Direction d) {
+        return std::string(
+            std::array{"none", "left", "right", "up", "down"}.at(static_cast<int>(d)));
     };
+    std::vector<std::string> map{"worm 1 heads " + name(state.Dir1) + ", worm 2 " +
+                                 name(state.Dir2)};
+    for (std::string row : platform.picture(kColumns, kRows)) {
+        std::ranges::replace(row, '?', '.');
+        map.push_back(row);
+    }
+    const auto at = [&map](Cell cell) -> char& { return map.at(cell.y + 1).at(cell.x); };
     for (int slot = 1; slot <= state.Walls.count(); ++slot) {
         char& shown = at(state.Walls[slot]);
         shown = shown == '#' ? '%' : shown == 'X' ? 'X' : '!';
     }
-    std::ranges::replace(text, '?', '.');
     at(state.Worm1[1]) = '1';
     at(state.Worm2[1]) = '2';
-    return "worm 1 heads " + name(state.Dir1) + ", worm 2 " + name(state.Dir2) + '\n' + text;
+    return map;
 }
 
 class Level : public ::testing::TestWithParam<int> {};
@@ -65,10 +61,13 @@ TEST_P(Level, StartsAsItsMapShows) {
     ApplySettings(state, {.level = static_cast<std::int16_t>(GetParam()), .foodCount = 0});
     FakePlatform platform;
     Form_Load(state, platform);
-    const std::string board = BoardAsMap(state, platform);
-    std::string map = MapOf(GetParam());
-    for (std::size_t i = 0; i < map.size(); ++i) {
-        map[i] = map[i] == '?' && (board[i] == '.' || board[i] == 'X') ? board[i] : map[i];
+    const std::vector<std::string> board = BoardAsMap(state, platform);
+    std::vector<std::string> map = MapOf(GetParam());
+    for (std::size_t y = 1; y < map.size() && y < board.size(); ++y) {
+        for (std::size_t x = 0; x < map[y].size(); ++x) {
+            map[y][x] = map[y][x] == '?' && (board[y][x] == '.' || board[y][x] == 'X') ? board[y][x]
+                                                                                       : map[y][x];
+        }
     }
     EXPECT_EQ(board, map);
 }
@@ -81,26 +80,20 @@ std::vector<Cell> WallsOfLevel9(FakePlatform& platform) {
     return {state.Walls.slots.begin() + 1, state.Walls.slots.begin() + 1 + state.Walls.count()};
 }
 
-// Level 9 draws its count n (10..59), then x and y of each wall; duplicates are kept.
-TEST(Level9, ScattersItsDrawnCountOfWalls) {
+// Level 9 draws its count of walls (10..59), then x and y of each, keeping duplicates. It reseeds
+// from the clock at every build: the same time of day gives the same walls, another time others.
+TEST(Level9, ScattersFreshWallsEveryGame) {
     constexpr double kAlmostOne = 0.9999999;
     FakePlatform platform;
     platform.scripted = {kAlmostOne, 0.0, 0.0, kAlmostOne, kAlmostOne, 0.5, 0.5, 0.5, 0.5};
-    const std::vector<Cell> walls = WallsOfLevel9(platform);
+    std::vector<Cell> walls = WallsOfLevel9(platform);
     ASSERT_EQ(walls.size(), 59U);
     EXPECT_EQ(std::vector(walls.begin(), walls.begin() + 4),
               (std::vector<Cell>{{3, 3}, {35, 22}, {19, 13}, {19, 13}}));
-}
-
-// Reseeded from the clock at every build: the same time of day gives the same walls, another time
-// other walls.
-TEST(Level9, FollowsTheClock) {
-    FakePlatform platform;
-    platform.clock = 43200.5F;
-    const std::vector<Cell> first = WallsOfLevel9(platform);
-    EXPECT_EQ(WallsOfLevel9(platform), first);
+    walls = WallsOfLevel9(platform);
+    EXPECT_EQ(WallsOfLevel9(platform), walls);
     platform.clock += 0.25F;
-    EXPECT_NE(WallsOfLevel9(platform), first);
+    EXPECT_NE(WallsOfLevel9(platform), walls);
 }
 
 // The level is loaded and every worm in play counted before the food goes down, so food refuses
@@ -117,7 +110,7 @@ TEST(GameStart, FoodAvoidsTheWormsInPlay) {
         const auto first = static_cast<std::int16_t>(players == 1 ? 10 : 11);
         EXPECT_EQ(state.Foods[1], (Cell{first, 5}));
         EXPECT_EQ(state.Foods[2], (Cell{static_cast<std::int16_t>(first + 1), 5}));
-        EXPECT_EQ(platform.log, std::vector<std::string>{"timer 7"});
+        EXPECT_EQ(platform.interval, 7);
     }
 }
 

@@ -21,29 +21,27 @@ constexpr Direction D = Direction::Down;
 constexpr Direction N = Direction::None;
 
 struct SteerCase {
-    std::int16_t players;
-    Direction dir1;
-    Direction dir2;
+    Position position;  // the players and the worms' directions
     std::set<int> held;
     Direction want1;
     Direction want2;
 };
 
 // Each player's first held key, in the order left, right, up, down, that does not turn the worm
-// back on itself.
+// back on itself. A letter's key code is its capital's character code.
 // clang-format off
 const SteerCase kSteerCases[] = {
-    {1, L, N, {VK_RIGHT}, L, N},
-    {1, U, N, {VK_DOWN}, U, N},
-    {1, R, N, {VK_RIGHT, VK_UP}, R, N},
-    {1, U, N, {VK_UP, VK_LEFT}, L, N},
-    {1, L, N, {VK_RIGHT, VK_UP, VK_DOWN}, U, N},
-    {1, R, R, {VK_W, VK_DOWN}, D, R},  // player 2's keys do nothing in a one-player game
-    {2, R, L, {VK_D}, R, L},
-    {2, R, U, {VK_S, VK_A, VK_D}, R, L},
-    {2, L, U, {VK_DOWN, VK_D, VK_W}, D, R},
-    {2, R, L, {VK_W, VK_S}, R, U},
-    {2, R, R, {VK_S}, R, D},
+    {{.dir1 = L}, {VK_RIGHT}, L, N},
+    {{.dir1 = U}, {VK_DOWN}, U, N},
+    {{.dir1 = R}, {VK_RIGHT, VK_UP}, R, N},
+    {{.dir1 = U}, {VK_UP, VK_LEFT}, L, N},
+    {{.dir1 = L}, {VK_RIGHT, VK_UP, VK_DOWN}, U, N},
+    {{.dir1 = R, .dir2 = R}, {'W', VK_DOWN}, D, R},  // player 2's keys do nothing for one player
+    {{.players = 2, .dir1 = R, .dir2 = L}, {'D'}, R, L},
+    {{.players = 2, .dir1 = R, .dir2 = U}, {'S', 'A', 'D'}, R, L},
+    {{.players = 2, .dir1 = L, .dir2 = U}, {VK_DOWN, 'D', 'W'}, D, R},
+    {{.players = 2, .dir1 = R, .dir2 = L}, {'W', 'S'}, R, U},
+    {{.players = 2, .dir1 = R, .dir2 = R}, {'S'}, R, D},
 };
 // clang-format on
 
@@ -52,12 +50,9 @@ class Steering : public ::testing::TestWithParam<SteerCase> {};
 TEST_P(Steering, FirstHeldKeyThatDoesNotReverseWins) {
     const SteerCase& c = GetParam();
     FakePlatform platform;
-    GameState state = BuildBoard({.rows = {"1", "", "a"},
-                                  .players = c.players,
-                                  .dir1 = c.dir1,
-                                  .dir2 = c.dir2,
-                                  .origin = {20, 10}},
-                                 platform);
+    Position position = c.position;
+    position.rows = {"", "", "", "....1", "", "....a"};
+    GameState state = BuildBoard(position, platform);
     platform.held = c.held;
     Timer1_Timer(state, platform);
     EXPECT_EQ(state.Dir1, c.want1);
@@ -82,7 +77,7 @@ const Scenario kScenarios[] = {
     {"CircleEntersItsLeavingTail", {.rows = {"#####", "#....", "#.14.", "#.23.", "#...."}}, 8, 0, "RDLURDLU",
      {"#####", "#....", "#.11.", "#.11.", "#...."}},
     {"SelfHit", {.rows = {"#####", "#543", "#.12"}, .dir1 = U}, 1, 1},
-    {"Wall", {.rows = {"####", "#.1X"}, .dir1 = R}, 1, 1},
+    {"Wall", {.rows = {"####", "#.1X"}, .dir1 = R}, 1, 1, "", {}, "Player 1 got 0 points!!"},
     {"LeftBorder", {.rows = {"1"}, .dir1 = L, .origin = {2, 5}}, 2, 2},
     {"RightBorder", {.rows = {"1"}, .dir1 = R, .origin = {37, 5}}, 2, 2},
     {"TopBorder", {.rows = {"1"}, .dir1 = U, .origin = {5, 2}}, 2, 2},
@@ -101,9 +96,9 @@ const Scenario kScenarios[] = {
     {"GrowsOneTilePerTick", {.rows = {"#########", "#.1F....."}, .dir1 = R, .growth = 3}, 5, 0, "",
      {"#########", "#...1111."}, "1"},
     // The cell left when eating stays in the worm for GrowthRate ticks.
-    {"UTurnIntoTheCellLeftWhileGrowing", {.rows = {"#####", "#.1F"}, .growth = 5}, 4, 4, "RDLU"},
+    {"UTurnIntoTheCellLeftWhileGrowing", {.rows = {"#####", "#.1F"}, .growth = 5}, 4, 4, "RDLU", {}, "Player 1 got 1 point!!"},
     {"UTurnAfterTheCellLeftIsFree", {.rows = {"#####", "#.1F"}, .growth = 3}, 4, 0, "RDLU"},
-    {"GrowthStopsAt499", {.rows = {"#####", "#1FF"}, .dir1 = R, .growth = 10, .length1 = 495}, 3, 0},
+    {"GrowthStopsAt499", {.rows = {"#####", "#1FFX"}, .dir1 = R, .growth = 10, .length1 = 495}, 4, 3, "", {}, "Player 1 got 2 points!!"},
 };
 // clang-format on
 
@@ -114,9 +109,8 @@ TEST_P(Scenarios, EndAsExpected) {
     const Scenario& c = GetParam();
     FakePlatform platform;
     GameState state = BuildBoard(c.position, platform);
-    for (int x = 30; x <= 33; ++x) {
-        platform.scriptCell(x, 20);  // eaten food comes back far away
-    }
+    platform.scriptCell(30, 20);  // eaten food comes back far away
+    platform.scriptCell(31, 20);
     const std::map<char, int> arrows{{'L', VK_LEFT}, {'R', VK_RIGHT}, {'U', VK_UP}, {'D', VK_DOWN}};
     int endedAt = 0;
     for (int tick = 1; tick <= c.ticks; ++tick) {
@@ -127,19 +121,13 @@ TEST_P(Scenarios, EndAsExpected) {
     }
     Form_Unload(state, platform);
     EXPECT_EQ(endedAt, c.endsAt);
-    std::string picture;
-    for (const std::string& row : c.picture) {
-        picture += row + '\n';
-    }
     if (!c.picture.empty()) {
-        EXPECT_EQ(platform.picture(static_cast<int>(c.picture[0].size()),
-                                   static_cast<int>(c.picture.size())),
-                  picture);
+        EXPECT_EQ(platform.picture(c.picture[0].size(), c.picture.size()), c.picture);
     }
-    EXPECT_EQ(platform.boxes.size(), 1U);
     if (!c.box.empty()) {
         EXPECT_EQ(platform.boxes, std::vector{c.box});
     }
+    EXPECT_EQ(platform.boxes.size(), 1U);
     // Every bite is heard, and every food point is on show.
     EXPECT_EQ(platform.sounds,
               std::vector<std::string>(state.Score1 + state.Score2, "/opt/orvex/eat.wav"));

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <cstdint>
-#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -26,15 +25,5 @@ struct Position {
 // The game state of a position, with the platform's screen metrics; the platform shows the position
 // ('1' and '2' for the worms) before the rules draw anything.
 GameState BuildBoard(const Position& position, FakePlatform& platform);
-
-// Replaces a list's cells (slot 1 first) and sets its count to match.
-template <int Capacity>
-void SetCells(CellList<Capacity>& list, std::initializer_list<Cell> cells) {
-    std::int16_t slot = 0;
-    for (const Cell& cell : cells) {
-        list[++slot] = cell;
-    }
-    list.setCount(slot);
-}
 
 }  // namespace orvex::testkit
