@@ -19,7 +19,6 @@ struct PlacementCase {
 };
 
 // Food 2, at (9, 9), is placed anew.
-// clang-format off
 const PlacementCase kPlacementCases[] = {
     {"XIsDrawnBeforeY", 1, {{1, 25}}, {1, 25}},
     {"WormOneRefused", 1, {{5, 5}, {10, 11}}, {10, 11}},
@@ -29,7 +28,6 @@ const PlacementCase kPlacementCases[] = {
     {"OnlyFreeCellInTheLastRow", 2, {{38, 25}}, {38, 25}, true},
     {"FullBoardLeavesTheFoodOff", 2, {}, kUnsetCell, true},
 };
-// clang-format on
 
 // Fills the play area row by row with worm 1 at its longest, then worm 2, leaving `free` out.
 void Crowd(GameState& state, Cell free) {

@@ -32,12 +32,10 @@ std::vector<std::string> MapOf(int level) {
 
 // The board after a game start, written as its map; '!' marks a wall of the list not shown as one.
 std::vector<std::string> BoardAsMap(const GameState& state, const FakePlatform& platform) {
-    const auto name = [](Direction d) {
-        return std::string(
-            std::array{"none", "left", "right", "up", "down"}.at(static_cast<int>(d)));
-    };
-    std::vector<std::string> map{"worm 1 heads " + name(state.Dir1) + ", worm 2 " +
-                                 name(state.Dir2)};
+    constexpr std::array kNames{"none", "left", "right", "up", "down"};
+    std::vector<std::string> map{std::string("worm 1 heads ") +
+                                 kNames.at(static_cast<int>(state.Dir1)) + ", worm 2 " +
+                                 kNames.at(static_cast<int>(state.Dir2))};
     for (std::string row : platform.picture(kColumns, kRows)) {
         std::ranges::replace(row, '?', '.');
         map.push_back(row);
