@@ -109,6 +109,7 @@ TEST(GameStart, FoodAvoidsTheWormsInPlay) {
         EXPECT_EQ(state.Foods[1], (Cell{first, 5}));
         EXPECT_EQ(state.Foods[2], (Cell{static_cast<std::int16_t>(first + 1), 5}));
         EXPECT_EQ(platform.interval, 7);
+        EXPECT_EQ(state.Score1 + state.Score2, 0);
     }
 }
 
