@@ -95,8 +95,9 @@ TEST(Level9, ScattersFreshWallsEveryGame) {
 }
 
 // The level is loaded and every worm in play counted before the food goes down, so food refuses
-// their start cells, and the other food points; a one-player game leaves worm 2 out.
-TEST(GameStart, FoodAvoidsTheWormsInPlay) {
+// their start cells, and the other food points; a one-player game leaves worm 2 out. The clock
+// runs at the set speed.
+TEST(GameStart, PlacesFoodOffTheWormsInPlay) {
     for (const std::int16_t players : {1, 2}) {
         FakePlatform platform;
         for (const int x : {20, 10, 10, 11, 11, 12}) {
