@@ -1,173 +1,117 @@
 #include "core/levels.h"
 
-#include "core/board.h"
-
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <cctype>
 #include <fstream>
-#include <map>
-#include <set>
 #include <string>
 #include <vector>
 
-#include "ascii_board.h"
 #include "core/game_start.h"
 #include "fake_platform.h"
 
 namespace orvex::testkit {
 namespace {
 
-using LevelMap = std::vector<std::string>;  // one string per row, indexed [y][x]
-
-// The maps of level_maps.txt: 'X' an obstacle, '%' an obstacle under the border, '1' and '2' the
-// worms' starts, '?' level 9's scatter area.
-const LevelMap& MapOf(int level) {
-    static const std::map<int, LevelMap> maps = [] {
-        std::ifstream in(std::string(ORVEX_TEST_DATA_DIR) + "/level_maps.txt");
-        std::map<int, LevelMap> read;
-        int current = 0;
-        for (std::string line; std::getline(in, line);) {
-            if (line.starts_with("Level ")) {
-                current = std::stoi(line.substr(6));
-            } else if (line.size() == 4 + kColumns && std::isdigit(line[2]) != 0) {
-                read[current].push_back(line.substr(4));
-            }
+// A level of level_maps.txt: the worms' first directions, then the board's rows: 'X' an obstacle,
+// '%' an obstacle under the border, '1' and '2' the worms' starts, '?' level 9's scatter area.
+std::vector<std::string> MapOf(int level) {
+    std::ifstream in(std::string(ORVEX_TEST_DATA_DIR) + "/level_maps.txt");
+    std::vector<std::string> map;
+    for (std::string line; std::getline(in, line) && map.size() <= kRows;) {
+        if (line.starts_with("Level " + std::to_string(level) + ":")) {
+            map.push_back(line.substr(line.find(':') + 2));
+        } else if (!map.empty() && line.size() == 4 + kColumns && std::isdigit(line[2]) != 0) {
+            map.push_back(line.substr(4));
         }
-        return read;
-    }();
-    EXPECT_EQ(maps.at(level).size(), static_cast<std::size_t>(kRows)) << "level " << level;
-    return maps.at(level);
+    }
+    return map;
 }
 
-// The board after a level's build, written as its map: the picture's border and obstacles, with
-// '%' where a wall of the list lies under the border, '1' and '2' at the start cells and '.' where
-// nothing was drawn. A wall of the list that is not drawn as one shows as '!'.
-std::string BoardAsMap(const GameState& state, const FakePlatform& platform) {
-    std::string text = PictureAscii(platform, kColumns, kRows);
-    const auto at = [&text](Cell cell) -> char& {
-        return text.at(cell.y * (kColumns + 1) + cell.x);
-    };
+// The board after a game start, written as its map; '!' marks a wall of the list not shown as one.
+std::vector<std::string> BoardAsMap(const GameState& state, const FakePlatform& platform) {
+    constexpr std::array kNames{"none", "left", "right", "up", "down"};
+    std::vector<std::string> map{std::string("worm 1 heads ") +
+                                 kNames.at(static_cast<int>(state.Dir1)) + ", worm 2 " +
+                                 kNames.at(static_cast<int>(state.Dir2))};
+    for (std::string row : platform.picture(kColumns, kRows)) {
+        std::ranges::replace(row, '?', '.');
+        map.push_back(row);
+    }
+    const auto at = [&map](Cell cell) -> char& { return map.at(cell.y + 1).at(cell.x); };
     for (int slot = 1; slot <= state.Walls.count(); ++slot) {
         char& shown = at(state.Walls[slot]);
         shown = shown == '#' ? '%' : shown == 'X' ? 'X' : '!';
     }
-    std::ranges::replace(text, '?', '.');
     at(state.Worm1[1]) = '1';
     at(state.Worm2[1]) = '2';
-    return text;
+    return map;
 }
 
-struct FixedLevel {
-    std::int16_t level;
-    Direction dir1;
-    Direction dir2;
-};
+class Level : public ::testing::TestWithParam<int> {};
 
-class FixedLevelTest : public ::testing::TestWithParam<FixedLevel> {};
-
-// Built without food, the board shows only the level and then the border, drawn over it. Both
-// starts are set whatever the player count.
-TEST_P(FixedLevelTest, BuildsItsMapAndStarts) {
-    const FixedLevel& level = GetParam();
+// The border is drawn last, over the obstacles some levels put on it. Level 9's walls may lie
+// anywhere in its scatter area.
+TEST_P(Level, StartsAsItsMapShows) {
     GameState state;
-    state.LevelSetting = level.level;
-    state.Players = 1;
+    ApplySettings(state, {.level = static_cast<std::int16_t>(GetParam()), .foodCount = 0});
     FakePlatform platform;
     Form_Load(state, platform);
-
-    std::string map;
-    for (const std::string& row : MapOf(level.level)) {
-        map += row + '\n';
+    const std::vector<std::string> board = BoardAsMap(state, platform);
+    std::vector<std::string> map = MapOf(GetParam());
+    for (std::size_t y = 1; y < map.size() && y < board.size(); ++y) {
+        for (std::size_t x = 0; x < map[y].size(); ++x) {
+            map[y][x] = map[y][x] == '?' && (board[y][x] == '.' || board[y][x] == 'X') ? board[y][x]
+                                                                                       : map[y][x];
+        }
     }
-    const auto walls = std::ranges::count_if(map, [](char c) { return c == 'X' || c == '%'; });
-    EXPECT_EQ(BoardAsMap(state, platform), map);
-    EXPECT_EQ(state.Walls.count(), walls);
-    EXPECT_EQ(platform.tiles.size(), walls + std::size_t{2} * (kColumns + kRows));
-    EXPECT_EQ(state.Dir1, level.dir1);
-    EXPECT_EQ(state.Dir2, level.dir2);
+    EXPECT_EQ(board, map);
 }
 
-constexpr Direction kRight = Direction::Right;
-constexpr Direction kDown = Direction::Down;
+INSTANTIATE_TEST_SUITE_P(Table, Level, ::testing::Range(1, 11));
 
-// clang-format off
-INSTANTIATE_TEST_SUITE_P(Levels, FixedLevelTest, ::testing::Values(
-    FixedLevel{1, kRight, kRight}, FixedLevel{2, kRight, kRight}, FixedLevel{3, kDown, kDown},
-    FixedLevel{4, kRight, kRight}, FixedLevel{5, kRight, Direction::Left}, FixedLevel{6, kRight, kRight},
-    FixedLevel{7, kRight, kRight}, FixedLevel{8, kRight, kRight}, FixedLevel{10, kRight, kRight}),
-    [](const auto& info) { return "Level" + std::to_string(info.param.level); });
-// clang-format on
-
-GameState Loaded(std::int16_t level, FakePlatform& platform) {
+std::vector<Cell> WallsOfLevel9(FakePlatform& platform) {
     GameState state;
-    state.Metrics = ComputeScreenMetrics(platform.screenSize());
-    LoadLevel(state, platform, level);
-    return state;
-}
-
-std::vector<Cell> WallCells(const GameState& state) {
+    LoadLevel(state, platform, 9);
     return {state.Walls.slots.begin() + 1, state.Walls.slots.begin() + 1 + state.Walls.count()};
 }
 
-// Level 9 draws n, then x and y of each cell in turn.
-constexpr double kAlmostOne = 0.9999999;
-
-TEST(RandomLevel, TakesItsDrawsInOrderAndKeepsDuplicates) {
-    // clang-format off
-    const std::vector<std::pair<std::pair<double, double>, Cell>> cells = {
-        {{0.0, 0.0}, {3, 3}}, {{kAlmostOne, kAlmostOne}, {35, 22}}, {{0.5, 0.5}, {19, 13}},
-        {{0.5, 0.5}, {19, 13}}, {{3.5 / 33, 0.5 / 20}, {6, 3}}, {{0.5 / 33, 4.5 / 20}, {3, 7}},
-        {{0.1, 0.9}, {6, 21}}, {{0.9, 0.1}, {32, 5}}, {{0.25, 0.75}, {11, 18}}, {{0.75, 0.25}, {27, 8}}};
-    // clang-format on
+// Level 9 draws its count of walls (10..59), then x and y of each, keeping duplicates. It reseeds
+// from the clock at every build: the same time of day gives the same walls, another time others.
+TEST(Level9, ScattersFreshWallsEveryGame) {
+    constexpr double kAlmostOne = 0.9999999;
     FakePlatform platform;
-    platform.scriptDraws({0.0});  // n = 10
-    std::vector<Cell> expected;
-    std::vector<TileDraw> drawn;  // the repeated cell is drawn twice
-    for (const auto& [draws, cell] : cells) {
-        platform.scriptDraws({draws.first, draws.second});
-        expected.push_back(cell);
-        drawn.push_back({cell.x, cell.y, TileObstacle});
-    }
-    const GameState state = Loaded(9, platform);
-    EXPECT_EQ(WallCells(state), expected);
-    EXPECT_EQ(platform.tiles, drawn);
-    EXPECT_EQ(state.Worm1[1], (Cell{1, 1}));
-    EXPECT_EQ(state.Worm2[1], (Cell{2, 2}));
-    EXPECT_EQ(state.Dir1, kRight);
-    EXPECT_EQ(state.Dir2, kRight);
+    platform.scripted = {kAlmostOne, 0.0, 0.0, kAlmostOne, kAlmostOne, 0.5, 0.5, 0.5, 0.5};
+    std::vector<Cell> walls = WallsOfLevel9(platform);
+    ASSERT_EQ(walls.size(), 59U);
+    EXPECT_EQ(std::vector(walls.begin(), walls.begin() + 4),
+              (std::vector<Cell>{{3, 3}, {35, 22}, {19, 13}, {19, 13}}));
+    walls = WallsOfLevel9(platform);
+    EXPECT_EQ(WallsOfLevel9(platform), walls);
+    platform.clock += 0.25F;
+    EXPECT_NE(WallsOfLevel9(platform), walls);
 }
 
-TEST(RandomLevel, CountSpansTenToFiftyNine) {
-    for (const auto& [draw, count] : {std::pair{0.0, 10}, {0.5, 35}, {kAlmostOne, 59}}) {
+// The level is loaded and every worm in play counted before the food goes down, so food refuses
+// their start cells, and the other food points; a one-player game leaves worm 2 out. The clock
+// runs at the set speed.
+TEST(GameStart, PlacesFoodOffTheWormsInPlay) {
+    for (const std::int16_t players : {1, 2}) {
         FakePlatform platform;
-        platform.scriptDraws({draw});
-        EXPECT_EQ(Loaded(9, platform).Walls.count(), count) << "draw " << draw;
-    }
-}
-
-// Reseeded from the clock at each build, whatever was drawn before; the walls stay in the map's
-// '?' area, off the start cells and rows.
-TEST(RandomLevel, FollowsTheClockAndStaysInItsArea) {
-    std::set<std::vector<std::pair<int, int>>> layouts;
-    constexpr int kRuns = 20;
-    for (int run = 0; run < kRuns; ++run) {
-        FakePlatform platform;
-        platform.clock = 43200.0F + 0.25F * static_cast<float>(run);
-        SCOPED_TRACE(platform.clock);
-        const GameState state = Loaded(9, platform);
-        EXPECT_EQ(WallCells(Loaded(9, platform)), WallCells(state));
-        EXPECT_EQ(platform.seeds, std::vector(2, platform.clock));
-        EXPECT_TRUE(state.Walls.count() >= 10 && state.Walls.count() <= 59) << state.Walls.count();
-        std::vector<std::pair<int, int>> layout;
-        for (const Cell wall : WallCells(state)) {
-            EXPECT_EQ(MapOf(9).at(wall.y).at(wall.x), '?') << wall.x << "," << wall.y;
-            layout.emplace_back(wall.x, wall.y);
+        for (const int x : {20, 10, 10, 11, 11, 12}) {
+            platform.scriptCell(x, x == 20 ? 13 : 5);
         }
-        layouts.insert(layout);
+        GameState state;
+        ApplySettings(state, {.speed = 7, .level = 1, .foodCount = 2, .players = players});
+        Form_Load(state, platform);
+        const auto first = static_cast<std::int16_t>(players == 1 ? 10 : 11);
+        EXPECT_EQ(state.Foods[1], (Cell{first, 5}));
+        EXPECT_EQ(state.Foods[2], (Cell{static_cast<std::int16_t>(first + 1), 5}));
+        EXPECT_EQ(platform.interval, 7);
+        EXPECT_EQ(state.Score1 + state.Score2, 0);
     }
-    EXPECT_EQ(layouts.size(), static_cast<std::size_t>(kRuns));
 }
 
 }  // namespace

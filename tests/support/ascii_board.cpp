@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <stdexcept>
-#include <string_view>
 
 #include "core/board.h"
 
@@ -10,10 +9,10 @@ namespace orvex::testkit {
 
 namespace {
 
-constexpr std::string_view kTileChars = "1#.FX2";
-
-bool OnBorder(int x, int y) {
-    return x == 0 || y == 0 || x == kColumns - 1 || y == kRows - 1;
+template <int Capacity>
+void Append(CellList<Capacity>& list, Cell cell) {
+    list.setCount(static_cast<std::int16_t>(list.count() + 1));
+    list[list.count()] = cell;
 }
 
 // Worm cells come in any reading order; their character says their slot.
@@ -22,43 +21,22 @@ void PutWormCell(WormList& worm, int slot, Cell cell) {
     worm.setCount(std::max<std::int16_t>(worm.count(), static_cast<std::int16_t>(slot)));
 }
 
-void ReadCell(GameState& state, char c, Cell cell) {
+// Reads one character into the lists and returns the tile shown for it.
+char ReadCell(GameState& state, char c, Cell cell) {
     if (c == 'X') {
-        state.Walls.setCount(static_cast<std::int16_t>(state.Walls.count() + 1));
-        state.Walls[state.Walls.count()] = cell;
+        Append(state.Walls, cell);
     } else if (c == 'F') {
-        state.Foods.setCount(static_cast<std::int16_t>(state.Foods.count() + 1));
-        state.Foods[state.Foods.count()] = cell;
+        Append(state.Foods, cell);
     } else if (c >= '1' && c <= '9') {
         PutWormCell(state.Worm1, c - '0', cell);
+        return '1';
     } else if (c >= 'a' && c <= 'z') {
         PutWormCell(state.Worm2, c - 'a' + 1, cell);
-    } else if (c != '#' && c != '.' && c != ' ') {
+        return '2';
+    } else if (c != '#' && c != '.') {
         throw std::invalid_argument(std::string("unknown board character ") + c);
     }
-}
-
-void Paint(const GameState& state, FakePlatform& platform) {
-    for (std::int16_t y = 0; y < kRows; ++y) {
-        for (std::int16_t x = 0; x < kColumns; ++x) {
-            DrawTile(state.Metrics, platform, x, y, OnBorder(x, y) ? TileBorder : TileFloor);
-        }
-    }
-    const auto paintList = [&](const auto& list, TileKind tile) {
-        for (int slot = 1; slot <= list.count(); ++slot) {
-            DrawTile(state.Metrics, platform, list[slot].x, list[slot].y, tile);
-        }
-    };
-    paintList(state.Walls, TileObstacle);
-    paintList(state.Foods, TileFood);
-    paintList(state.Worm1, TileWorm1);
-    paintList(state.Worm2, TileWorm2);
-}
-
-void ClearRecords(FakePlatform& platform) {
-    platform.tiles.clear();
-    platform.refreshed.clear();
-    platform.log.clear();
+    return c;
 }
 
 }  // namespace
@@ -72,26 +50,14 @@ GameState BuildBoard(const Position& position, FakePlatform& platform) {
     state.GrowthRate = position.growth;
     for (std::size_t y = 0; y < position.rows.size(); ++y) {
         for (std::size_t x = 0; x < position.rows[y].size(); ++x) {
-            ReadCell(state, position.rows[y][x],
-                     Cell{static_cast<std::int16_t>(x), static_cast<std::int16_t>(y)});
+            const Cell cell{static_cast<std::int16_t>(position.origin.x + x),
+                            static_cast<std::int16_t>(position.origin.y + y)};
+            platform.shownAt(cell.x, cell.y) = ReadCell(state, position.rows[y][x], cell);
         }
     }
+    state.Worm1.setCount(std::max(state.Worm1.count(), position.length1));
     state.FoodCount = state.Foods.count();
-    Paint(state, platform);
-    ClearRecords(platform);
     return state;
-}
-
-std::string PictureAscii(const FakePlatform& platform, int columns, int rows) {
-    std::string text;
-    for (int y = 0; y < rows; ++y) {
-        for (int x = 0; x < columns; ++x) {
-            const auto tile = platform.shownAt(x, y);
-            text += tile ? kTileChars[static_cast<std::size_t>(*tile)] : '?';
-        }
-        text += '\n';
-    }
-    return text;
 }
 
 }  // namespace orvex::testkit

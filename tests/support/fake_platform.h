@@ -1,82 +1,48 @@
 #pragma once
 
-#include <array>
 #include <deque>
-#include <optional>
 #include <set>
 #include <string>
+#include <string_view>
+#include <tuple>
 #include <vector>
 
 #include "core/null_platform.h"
 
 namespace orvex::testkit {
 
-// One tile drawn, as a board cell.
-struct TileDraw {
-    int x = 0;
-    int y = 0;
-    TileKind tile = TileFloor;
-    friend bool operator==(const TileDraw&, const TileDraw&) = default;
-};
-
-// A platform for tests: keys and random draws are scripted, everything the game does is recorded.
-// Its screen is 400 x 300 pixels, so every cell is exactly 10 x 10 pixels and a drawn rectangle
-// maps back to its cell.
+// A platform for tests: keys and random draws are scripted, what the game shows, plays and says is
+// recorded. Its screen is 400 x 300 pixels, so every cell is exactly 10 x 10 pixels and a drawn
+// rectangle maps back to its cell. A tile is shown only once it is refreshed, as on a real screen.
 class FakePlatform : public NullPlatform {
 public:
-    static constexpr int kCellPixels = 10;
-
-    // Keys held down from now on, until released.
-    void press(int key) { held.insert(key); }
-    void release(int key) { held.erase(key); }
-
-    // Draws returned before the generator's own (after the next seed, the generator is reseeded).
-    void scriptDraws(std::initializer_list<double> draws) {
-        scripted.insert(scripted.end(), draws);
-    }
     // The two draws that food placement turns into column x (1..38) and row y (1..25).
-    void scriptCell(int x, int y) { scriptDraws({(x - 0.5) / 38, (y - 0.5) / 25}); }
-
-    // The tile shown at a cell of the picture, if any was drawn there.
-    std::optional<TileKind> shownAt(int x, int y) const {
-        if (x < 0 || x >= 40 || y < 0 || y >= 27 || picture_[y][x] == 0) {
-            return std::nullopt;
-        }
-        return static_cast<TileKind>(picture_[y][x] - 1);
+    void scriptCell(int x, int y) {
+        scripted.insert(scripted.end(), {(x - 0.5) / 38, (y - 0.5) / 25});
     }
+
+    // The picture's top-left corner, one string per row: '1' and '2' the worms, '#' border, '.'
+    // floor, 'F' food, 'X' obstacle, '?' nothing shown.
+    std::vector<std::string> picture(std::size_t columns, std::size_t rows) const {
+        std::vector<std::string> corner;
+        for (std::size_t y = 0; y < rows; ++y) {
+            corner.push_back(picture_.at(y).substr(0, columns));
+        }
+        return corner;
+    }
+    // The tile shown at a cell; a test may set it to stand for what was shown before.
+    char& shownAt(int x, int y) { return picture_.at(y).at(x); }
 
     std::int16_t GetAsyncKeyState(int virtualKey) override {
-        polledKeys.push_back(virtualKey);
-        // The top bit says "down now"; the low bit (pressed since the last poll) is set too, so
-        // that a reader looking at the wrong bit would be caught.
-        return held.contains(virtualKey) ? static_cast<std::int16_t>(0x8001) : std::int16_t{1};
+        return held.contains(virtualKey) ? kKeyIsDown : std::int16_t{0};
     }
-    void PlaySoundA(const std::string& path) override {
-        sounds.push_back(path);
-        log.push_back("sound " + path);
-    }
+    void PlaySoundA(const std::string& path) override { sounds.push_back(path); }
     void BitBlt(const PixelRect& target, TileKind tile) override {
-        const int x = target.left / kCellPixels;
-        const int y = target.top / kCellPixels;
-        tiles.push_back({x, y, tile});
-        log.push_back("tile " + std::to_string(x) + " " + std::to_string(y) + " " +
-                      std::to_string(tile));
-        if (x >= 0 && x < 40 && y >= 0 && y < 27) {
-            picture_[y][x] = tile + 1;
-        }
+        drawn_.emplace_back(target.left / 10, target.top / 10, std::string_view("1#.FX2").at(tile));
     }
-    void refresh(const PixelRect& changed) override {
-        refreshed.push_back(changed);
-        log.emplace_back("refresh");
-    }
-    void refreshWindow() override { log.emplace_back("refresh window"); }
-    ScreenSize screenSize() override { return screen; }
-    void seedRandom(float seed) override {
-        seeds.push_back(seed);
-        NullPlatform::seedRandom(seed);
-    }
+    void refresh(const PixelRect& /*changed*/) override { show(); }
+    ScreenSize screenSize() override { return {400 * 15, 300 * 15, 15, 15}; }
     double nextRandom() override {
-        ++draws;
         if (scripted.empty()) {
             return NullPlatform::nextRandom();
         }
@@ -84,38 +50,32 @@ public:
         scripted.pop_front();
         return draw;
     }
-    void setTimerInterval(int milliseconds) override {
-        log.push_back("timer " + std::to_string(milliseconds));
-    }
-    void messageBox(const std::string& text) override {
-        boxes.push_back(text);
-        log.push_back("box " + text);
-    }
-    void endProgram() override {
-        ended = true;
-        log.emplace_back("end");
-    }
+    void setTimerInterval(int milliseconds) override { interval = milliseconds; }
+    void messageBox(const std::string& text) override { boxes.push_back(text); }
+    void endProgram() override { ended = true; }
 
-    // Scripted inputs.
+    // Scripted inputs: keys held down, and draws returned before the generator's own.
     std::set<int> held;
     std::deque<double> scripted;
-    ScreenSize screen{400 * 15, 300 * 15, 15, 15};
 
     // Recorded effects.
-    std::vector<int> polledKeys;
-    std::vector<TileDraw> tiles;
-    std::vector<PixelRect> refreshed;  // every refresh(rect), in order
     std::vector<std::string> sounds;
-    std::vector<float> seeds;
-    int draws = 0;  // random numbers taken, scripted or not
+    int interval = -1;  // the clock's, last set
     std::vector<std::string> boxes;
     bool ended = false;
-    // Every effect in order, e.g. "tile 3 4 3", "refresh", "sound /x/eat.wav", "timer 0", "box 7",
-    // "end".
-    std::vector<std::string> log;
 
 private:
-    std::array<std::array<int, 40>, 27> picture_{};  // tile + 1, 0 = nothing drawn
+    void show() {
+        for (const auto& [x, y, tile] : drawn_) {
+            if (x >= 0 && x < 40 && y >= 0 && y < 27) {
+                picture_[y][x] = tile;
+            }
+        }
+        drawn_.clear();
+    }
+
+    std::vector<std::tuple<int, int, char>> drawn_;  // copied, not yet refreshed
+    std::vector<std::string> picture_ = std::vector<std::string>(27, std::string(40, '?'));
 };
 
 }  // namespace orvex::testkit
