@@ -4,6 +4,7 @@
 #include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <chrono>
 #include <cstdlib>
@@ -12,7 +13,6 @@
 #include <functional>
 #include <string>
 #include <thread>
-#include <vector>
 
 extern char** environ;
 
@@ -31,13 +31,10 @@ TEST(EatSound, IsSilentAndQuietWithoutAPlayableFile) {
 }
 
 long ResidentKib() {
-    std::ifstream status("/proc/self/status");
-    for (std::string line; std::getline(status, line);) {
-        if (line.starts_with("VmRSS:")) {
-            return std::stol(line.substr(6));
-        }
-    }
-    return 0;
+    long size = 0;
+    long resident = 0;
+    std::ifstream("/proc/self/statm") >> size >> resident;
+    return resident * (sysconf(_SC_PAGESIZE) / 1024);
 }
 
 bool Eventually(const std::function<bool()>& done) {
@@ -71,22 +68,11 @@ TEST(EatSound, PlaysNoPileUpForAStalledServer) {
     setenv("XDG_RUNTIME_DIR", folder.c_str(), 1);
     setenv("PULSE_SERVER", ("unix:" + socket).c_str(), 1);
     // The sink first: a client that finds the socket finds the sink too.
-    std::string args[] = {"pulseaudio",
-                          "--daemonize=no",
-                          "-n",
-                          "--exit-idle-time=-1",
-                          "--use-pid-file=no",
-                          "--log-level=error",
-                          "-L",
-                          "module-null-sink",
-                          "-L",
-                          "module-native-protocol-unix auth-anonymous=1 socket=" + socket};
-    std::vector<char*> argv;
-    for (std::string& arg : args) {
-        argv.push_back(arg.data());
-    }
-    argv.push_back(nullptr);
-    if (posix_spawnp(&server.pid, argv[0], nullptr, nullptr, argv.data(), environ) != 0) {
+    const std::string protocol = "module-native-protocol-unix auth-anonymous=1 socket=" + socket;
+    const char* argv[] = {"pulseaudio",       "-n", "--log-level=error", "-L",
+                          "module-null-sink", "-L", protocol.c_str(),    nullptr};
+    if (posix_spawnp(&server.pid, argv[0], nullptr, nullptr, const_cast<char* const*>(argv),
+                     environ) != 0) {
         GTEST_SKIP() << "no pulseaudio to start a private sound server with";
     }
     ASSERT_TRUE(Eventually([&socket] { return std::filesystem::exists(socket); }));
