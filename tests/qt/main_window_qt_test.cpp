@@ -15,11 +15,11 @@ namespace {
 
 const QColor kMaroon(128, 0, 0);
 
-// At screen scale where the board fits the window; scaled down just enough to show whole where the
-// window is a few pixels smaller. Each corner cell then shows its last tile over its place at that
-// scale (less the pixel at its edges that rounding may give to a neighbour).
+// At screen scale where the board fits a larger window; scaled down just enough to show whole where
+// the window is a few pixels smaller. Each corner cell then shows its last tile over its place at
+// that scale (less the pixel at its edges that rounding may give to a neighbour).
 TEST(Form1, ShowsTheWholeBoardScaledDownOnlyWhereItDoesNotFit) {
-    for (const QSize smaller : {QSize(0, 0), QSize(5, 3)}) {
+    for (const QSize smaller : {QSize(-5, -3), QSize(5, 3)}) {
         GameState state;
         WindowWithPlatform<QtPlatform> window{state};
         state.Metrics = ComputeScreenMetrics(window.platform().screenSize());
@@ -35,8 +35,8 @@ TEST(Form1, ShowsTheWholeBoardScaledDownOnlyWhereItDoesNotFit) {
         }
 
         const QImage shown = window.grab().toImage();
-        const qreal scale = std::min(qreal(window.width()) / board.width(),
-                                     qreal(window.height()) / board.height());
+        const qreal scale = std::min({qreal{1}, qreal(window.width()) / board.width(),
+                                      qreal(window.height()) / board.height()});
         const int edge = scale < 1 ? 1 : 0;
         for (const Cell& corner : corners) {
             const PixelRect cell = CellRect(state.Metrics, corner.x, corner.y);
