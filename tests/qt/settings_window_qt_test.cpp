@@ -23,10 +23,6 @@ Widget* Child(const Form2& form, const char* name) {
     return widget;
 }
 
-QString Caption(const Form2& form, const char* name) {
-    return Child<QLabel>(form, name)->text();
-}
-
 // Each caption, and each bar's label at its bar's maximum, fits the window's bold font; a text too
 // wide for the designed size gets the largest size at which it fits.
 TEST(Form2, CaptionsFitAndShrinkOnlyAsFarAsTheyMust) {
@@ -79,18 +75,19 @@ TEST(Form2, KeysAndDragsMoveBarsAndTheLabelFollows) {
         {Qt::Key_Right, 5, 6}, {Qt::Key_Down, 5, 6},       {Qt::Key_Left, 5, 4},
         {Qt::Key_Up, 5, 4},    {Qt::Key_PageDown, 1, 101}, {Qt::Key_PageUp, 201, 101}};
     auto* speed = Child<QScrollBar>(form, "Speed");
+    const QLabel* capS = Child<QLabel>(form, "capS");
     for (const auto& [key, from, to] : presses) {
         speed->setValue(from);
         QTest::keyClick(speed, key);
         EXPECT_EQ(speed->value(), to) << key;
-        EXPECT_EQ(Caption(form, "capS"), QString::number(to)) << key;
+        EXPECT_EQ(capS->text(), QString::number(to)) << key;
     }
 
     speed->setSliderDown(true);
     speed->setSliderPosition(500);
-    EXPECT_EQ(Caption(form, "capS"), "101") << "no change while the thumb is dragged";
+    EXPECT_EQ(capS->text(), "101") << "no change while the thumb is dragged";
     speed->setSliderDown(false);
-    EXPECT_EQ(Caption(form, "capS"), "500");
+    EXPECT_EQ(capS->text(), "500");
 }
 
 // Each case on a window of its own, as the program starts one game from it.
@@ -107,7 +104,7 @@ TEST(Form2, StartWritesTheFiveSettingsHidesTheWindowThenStartsTheGame) {
         form.show();
         for (std::size_t i = 0; i < 4; ++i) {
             Child<QScrollBar>(form, bars[i].first)->setValue(written[i]);
-            EXPECT_EQ(Caption(form, bars[i].second).toInt(), written[i]);
+            EXPECT_EQ(Child<QLabel>(form, bars[i].second)->text().toInt(), written[i]);
         }
         Child<QAbstractButton>(form, option)->click();
         Child<QAbstractButton>(form, "Command1")->click();

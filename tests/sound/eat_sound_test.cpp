@@ -32,14 +32,6 @@ long ResidentKib() {
     return resident * (sysconf(_SC_PAGESIZE) / 1024);
 }
 
-template <typename Done>
-bool Eventually(const Done& done) {
-    for (int i = 0; i < 2000 && !done(); ++i) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
-    return done();
-}
-
 // A sound server of the test's own, playing to nowhere, ended with the test.
 struct PrivateServer {
     std::filesystem::path folder;
@@ -72,7 +64,9 @@ TEST(EatSound, PlaysNoPileUpForAStalledServer) {
     }
     std::ifstream(folder + "/pulse/pid") >> server.pid;
     EatSound sound(ORVEX_EAT_WAV);
-    ASSERT_TRUE(Eventually([&sound] { return sound.status() != EatSound::Status::kConnecting; }));
+    for (int i = 0; i < 2000 && sound.status() == EatSound::Status::kConnecting; ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
     ASSERT_EQ(sound.status(), EatSound::Status::kReady);
 
     kill(server.pid, SIGSTOP);
