@@ -2,14 +2,13 @@
 
 #include <QApplication>
 #include <QClipboard>
-#include <QDir>
 #include <QFontMetrics>
 #include <QKeyEvent>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
-#include <utility>
+#include <tuple>
 
 #include "qt/main_window.h"
 #include "qt/qt_platform.h"
@@ -35,16 +34,10 @@ protected:
 // auto-repeats change nothing, and losing the focus releases every key. A key with a Latin letter
 // counts by its letter, any other by its place (its xkb key code; W's place is 25).
 TEST_F(QtPlatformTest, AKeyReadsDownFromItsPressToItsRelease) {
-    struct Row {
-        int qtKey;
-        quint32 scanCode;
-        int virtualKey;
-    };
-    const Row rows[] = {
+    const std::tuple<int, quint32, int> rows[] = {
         {Qt::Key_Left, 0, VK_LEFT}, {Qt::Key_Up, 0, VK_UP}, {Qt::Key_Right, 0, VK_RIGHT},
-        {Qt::Key_Down, 0, VK_DOWN}, {Qt::Key_A, 0, VK_A},   {Qt::Key_D, 0, VK_D},
-        {Qt::Key_S, 0, VK_S},       {Qt::Key_W, 0, VK_W},   {u'Ц', 25, VK_W},
-        {Qt::Key_Z, 25, 'Z'}};
+        {Qt::Key_Down, 0, VK_DOWN}, {Qt::Key_A, 0, VK_A},   {Qt::Key_W, 0, VK_W},
+        {u'Ц', 25, VK_W},           {Qt::Key_Z, 25, 'Z'}};
     for (const Qt::KeyboardModifiers modifiers : {Qt::NoModifier, Qt::ShiftModifier}) {
         for (const auto& [qtKey, scanCode, virtualKey] : rows) {
             key(QEvent::KeyPress, qtKey, modifiers, false, scanCode);
@@ -72,13 +65,9 @@ TEST_F(QtPlatformTest, MessageBoxIsPlainTitledOverTheWindowAndCopiesItsText) {
         ASSERT_NE(box, nullptr);
         EXPECT_EQ(box->windowTitle(), "ORVEX");
         EXPECT_EQ(box->parentWidget(), &window);
+        EXPECT_EQ(box->icon(), QMessageBox::NoIcon);
         const QFontMetrics title(QApplication::font("QMdiSubWindowTitleBar"));
         EXPECT_GE(box->width(), 3 * title.horizontalAdvance("ORVEX"));
-        EXPECT_EQ(box->icon(), QMessageBox::NoIcon);
-        EXPECT_EQ(box->windowModality(), Qt::ApplicationModal);
-        ASSERT_EQ(box->buttons().size(), 1);
-        EXPECT_TRUE(box->buttons().front()->icon().isNull());
-        QGuiApplication::clipboard()->clear();
         box->activateWindow();
         EXPECT_TRUE(QTest::qWaitForWindowActive(box));
         QTest::keyClick(box, Qt::Key_C, Qt::ControlModifier);
@@ -86,15 +75,6 @@ TEST_F(QtPlatformTest, MessageBoxIsPlainTitledOverTheWindowAndCopiesItsText) {
         box->button(QMessageBox::Ok)->click();
     });
     platform.messageBox("3");
-}
-
-// The screen's size and the missing sound file are played on a real display with the program.
-TEST_F(QtPlatformTest, ProgramFolderAndTimeOfDay) {
-    const std::string folder = platform.programFolder();
-    EXPECT_FALSE(folder.ends_with('/'));
-    EXPECT_TRUE(QDir(QString::fromStdString(folder)).exists());
-    const float now = platform.timeOfDay();
-    EXPECT_TRUE(now >= 0.0F && now < 86400.0F) << now;
 }
 
 }  // namespace
