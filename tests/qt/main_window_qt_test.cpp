@@ -35,6 +35,8 @@ TEST(Form1, ShowsTheWholeBoardScaledDownOnlyWhereItDoesNotFit) {
         }
 
         const QImage shown = window.grab().toImage();
+        EXPECT_EQ(shown.pixelColor(shown.rect().bottomRight()), QColor(255, 255, 0))
+            << "the floor beyond the board";
         const qreal scale = std::min({qreal{1}, qreal(window.width()) / board.width(),
                                       qreal(window.height()) / board.height()});
         const int edge = scale < 1 ? 1 : 0;
@@ -52,15 +54,20 @@ TEST(Form1, ShowsTheWholeBoardScaledDownOnlyWhereItDoesNotFit) {
     }
 }
 
-// Once the score report is up, it alone ends the program.
-TEST(Form1, ClosingIsRefusedUnderTheReport) {
-    GameState state;
-    state.GameEnded = true;
-    testkit::FakePlatform platform;
-    Form1 window{state, platform};
-    window.show();
-    EXPECT_FALSE(window.close());
-    EXPECT_TRUE(platform.boxes.empty());
+// Closing during a game shows the bare score; once the score report is up, it alone ends the
+// program.
+TEST(Form1, ClosingShowsTheBareScoreButIsRefusedUnderTheReport) {
+    for (const bool ended : {false, true}) {
+        GameState state;
+        state.Score1 = 7;
+        state.GameEnded = ended;
+        testkit::FakePlatform platform;
+        Form1 window{state, platform};
+        window.show();
+        EXPECT_EQ(window.close(), !ended);
+        EXPECT_EQ(platform.boxes,
+                  ended ? std::vector<std::string>{} : std::vector<std::string>{"7"});
+    }
 }
 
 }  // namespace

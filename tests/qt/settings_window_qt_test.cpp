@@ -46,9 +46,12 @@ TEST(Form2, CaptionsFitAndShrinkOnlyAsFarAsTheyMust) {
     EXPECT_FALSE(TextFits(larger, capS, "1000000")) << chosen.pointSizeF();
 }
 
-TEST(Form2, TabWalksBarsThenTheCheckedOptionThenTheStartButton) {
+TEST(Form2, HasAFixedFrameAndTabWalksBarsThenTheCheckedOptionThenTheStartButton) {
     GameState state;
     Form2 form{state, {}};
+    // A dialog's frame: neither resized nor maximized, so the designed layout always shows whole.
+    EXPECT_EQ(form.minimumSize(), form.maximumSize());
+    EXPECT_FALSE(form.windowFlags().testFlag(Qt::WindowMaximizeButtonHint));
     form.show();
     form.activateWindow();
     QApplication::processEvents();
