@@ -4,14 +4,12 @@ two-player game, every bite is one whole play of eat.wav, cut only by the next."
 import os
 import re
 import shutil
-import time
 
 import pytest
-from conftest import finish, start_game
-from desktop import BOX
+from conftest import EATING, finish, start_game
+from orvex_session import BOX_TITLE
 from orvex_sound import SoundServer, missing_tools
 from recording import Recording, plays_heard
-from test_hostile import EATING
 
 
 @pytest.mark.skipif(bool(missing_tools() or not shutil.which("parec")),
@@ -21,10 +19,9 @@ def test_every_point_heard_once(x11):
     recording = Recording(server)
     x11.launch()
     start_game(x11, EATING)
-    box = x11.shown(BOX, 30)
+    box = x11.shown(BOX_TITLE, 30)
     scores = [int(score) for score in re.findall(r"got (\d+)", x11.box_text(box))]
     finish(x11, box)
-    heard = plays_heard(recording.stop(time.monotonic()), server.clip,
-                        server.rate * server.channels)
+    heard = plays_heard(recording.stop(), server.clip, server.rate * server.channels)
     # Both worms' bites in one tick sound as one play: the second cuts the first at its start.
     assert len(scores) == 2 and max(scores) <= heard <= sum(scores), f"{heard} plays for {scores}"

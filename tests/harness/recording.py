@@ -1,10 +1,8 @@
-"""The sound server's sink (tools/orvex_sound) recorded with parec, and the plays of a clip in it."""
+"""The sound server's sink (tools/orvex_sound) recorded with parec; the plays of a clip in it."""
 
 import array
 import os
 import signal
-import subprocess
-import sys
 import time
 
 from orvex_session import check, wait_until
@@ -15,34 +13,27 @@ class Recording:
     """parec on the sink's monitor, from its start until stop(), as raw samples in a file."""
 
     def __init__(self, server):
-        self.server, self.env = server, server.session.env
+        self.bytes_per_second = server.rate * server.channels * 2
         self.path = os.path.join(server.session.tmp, "recording.raw")
         with open(self.path, "wb") as out:
             self.process = server.session.start_helper(
-                ["parec", f"--device={SINK}.monitor", "--raw", "--format=s16le",
-                 f"--rate={server.rate}", f"--channels={server.channels}", "--latency-msec=100"], stdout=out)
-        wait_until(self._listening, 10, "parec to listen")
+                ["parec", f"--device={SINK}.monitor", "--raw", "--format=s16ne",
+                 f"--rate={server.rate}", f"--channels={server.channels}", "--latency-msec=100"],
+                stdout=out)
+        wait_until(lambda: check(self.process.poll() is None, "parec ended")
+                   or os.path.getsize(self.path), 10, "parec to record")
         self.started = time.monotonic()
 
-    def _listening(self):
-        check(self.process.poll() is None, "parec ended")
-        return subprocess.run(["pactl", "list", "short", "source-outputs"], env=self.env,
-                              capture_output=True, timeout=10).stdout.strip()
-
-    def stop(self, until):
-        """The samples, once the recording reaches the instant `until` (time.monotonic()): a
-        recorder that falls behind under load catches up, and only one that cannot fails."""
-        rate = self.server.rate * self.server.channels
-        wanted = (until - self.started) * rate * 2
-        wait_until(lambda: os.path.getsize(self.path) >= wanted, 30,
-                   f"the recorder to catch up with the {until - self.started:.1f} s it ran")
+    def stop(self):
+        """The samples, once the recording covers the time it ran: a recorder that falls behind
+        under load catches up, and only one that cannot fails."""
+        ran = time.monotonic() - self.started
+        wait_until(lambda: os.path.getsize(self.path) >= ran * self.bytes_per_second, 30,
+                   f"the recorder to catch up with the {ran:.1f} s it ran")
         self.process.send_signal(signal.SIGINT)
         self.process.wait(10)
         with open(self.path, "rb") as recorded:
-            samples = array.array("h", recorded.read())
-        if sys.byteorder != "little":
-            samples.byteswap()
-        return samples
+            return array.array("h", recorded.read())
 
 
 def plays_heard(recording, clip, rate):
@@ -61,8 +52,7 @@ def plays_heard(recording, clip, rate):
         end = start + next((i for i in range(lead + 1, last + 1) if start + i >= len(recording)
                             or recording[start + i] != clip[i]), last + 1)
         plays.append((start, end))
-    cuts = [start for start, _ in plays[1:]] + [float("inf")]
-    for (start, end), cut in zip(plays, cuts):
+    for (start, end), (cut, _) in zip(plays, plays[1:] + [(float("inf"), 0)]):
         check(end - start > last or cut <= end,
               f"the play at {start / rate:.3f} s broke off after {(end - start) / rate:.3f} s")
     return len(plays)
