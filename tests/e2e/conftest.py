@@ -1,7 +1,7 @@
-"""Fixtures of the real-program tests: the program under test (ORVEX_PROGRAM) on a private desktop
-per test."""
+"""The program under test (ORVEX_PROGRAM), each test on a private desktop, and a game's steps."""
 
 import os
+import pathlib
 import shutil
 import sys
 
@@ -22,8 +22,7 @@ EATING = ["Next", "Tab", "Tab", "End", "Tab", "Tab", "Down", "Tab"]
 
 
 def start_game(desktop, keys=TO_START):
-    """Types `keys` and Space in the settings window; the game's window, once its board's top and
-    bottom borders lie where this screen's cells put them."""
+    """Types `keys` and Space in the settings window; the game's window, once its board is shown."""
     desktop.key(*keys, "space")
     game = desktop.shown(MAIN_TITLE)
     wait_until(lambda: desktop.board(game), 10, "the board to fill its screen", accept=lambda board:
@@ -32,14 +31,12 @@ def start_game(desktop, keys=TO_START):
 
 
 def finish(desktop, box=None):
-    """Dismisses the box, if any; the program must end with status 0, with one stderr line at
-    most (no sound server, say)."""
+    """Dismisses the box, if any; status 0, and one stderr line at most (no sound server, say)."""
     if box:
-        desktop.focus(box)
+        desktop.activate(box.handle)
         desktop.key("Return")
     check(desktop.wait_exit() == 0, "the program did not end with status 0")
-    with open(desktop.stderr_path, errors="replace") as err:
-        lines = err.read().splitlines()
+    lines = pathlib.Path(desktop.stderr_path).read_text(errors="replace").splitlines()
     check(len(lines) <= 1, f"stderr: {lines}")
 
 

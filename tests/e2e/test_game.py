@@ -1,5 +1,4 @@
-"""The real program from launch to the end of a game, driven as a player would, on X11 and natively
-on Wayland; and the ways to close it."""
+"""The real program played as a player would, on X11 and natively on Wayland; ways to close it."""
 
 import pathlib
 import re
@@ -8,8 +7,7 @@ import pytest
 from conftest import EATING, TO_START, finish, start_game
 from orvex_session import BOX_TITLE, MAIN_TITLE, check, wait_until
 
-# Docks match a window to its desktop entry: on X11 by the entry's StartupWMClass, on Wayland by
-# the app id, the entry's name.
+# Docks match a window to its desktop entry by WM_CLASS = StartupWMClass, or app id = entry's name.
 ENTRY = pathlib.Path(__file__).parents[2] / "data" / "io.github.orvex.Orvex.desktop"
 NAMES = {"x11": re.search(r"^StartupWMClass=(.*)$", ENTRY.read_text(), re.M)[1],
          "wayland": ENTRY.stem}
@@ -21,9 +19,8 @@ def rows(board, tile):
 
 @pytest.mark.parametrize("name", ["x11", "wayland"])
 def test_keyboard_configured_two_player_game(request, name):
-    """501 ms a tick, 100 food points and two players, set by keyboard; Up and W held together
-    take both worms up from their start rows, 13 and 5. On Wayland it all happens on the second
-    screen, not the first's size, where the settings window opened."""
+    """501 ms a tick, 100 food points and two players, set by keyboard; Up and W held take both
+    worms up from their start rows, 13 and 5. On Wayland, all on the second, larger screen."""
     desktop = request.getfixturevalue(name)
     settings = desktop.launch()
     check(settings.names == NAMES[name], f"the settings window names {settings.names}")
@@ -51,8 +48,7 @@ def close_game(x11):
     x11.launch()
     x11.press_close(start_game(x11, ["Next", "Next", *TO_START]))
     box = x11.shown(BOX_TITLE)
-    text = x11.box_text(box)
-    check(text.isdigit(), f"closing the main window showed {text!r}, not the bare score")
+    check((text := x11.box_text(box)).isdigit(), f"closing the game showed {text!r}, not the score")
     return box
 
 

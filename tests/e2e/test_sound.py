@@ -1,5 +1,5 @@
-"""The eating sound as a player hears it, through a private sound server: in an unsteered
-two-player game, every bite is one whole play of eat.wav, cut only by the next."""
+"""In an unsteered two-player game, every bite is heard as one whole play of eat.wav, cut only by
+the next, through a private sound server."""
 
 import os
 import re

@@ -18,8 +18,7 @@ Shown = namedtuple("Shown", "handle names rect screen")
 
 
 def board(shot, window):
-    """{(column, row): tile name} of a shot of the window's client area, read at each cell's
-    centre, the cells cut from its screen's size."""
+    """{(column, row): tile name} at the cells' centres on a shot of the window's client area."""
     geometry, shot = BoardGeometry(*window.screen[2:]), shot.convert("RGB")
     return {(x, y): TILE_NAMES.get(shot.getpixel(geometry.centre(x, y)))
             for x in range(COLUMNS) for y in range(ROWS)}
@@ -44,11 +43,7 @@ class X11(Session):
         return Shown(handle, names and names[1], self.geometry(handle),
                      (0, 0, self.width, self.height))
 
-    def focus(self, window):
-        self.activate(window.handle)
-
     def hold(self, *names):
-        """Presses the keys; a function that releases them."""
         self.keydown(*names)
         return lambda: self.keyup(*names)
 
@@ -70,26 +65,42 @@ class X11(Session):
 
 
 class Wayland:
-    """A headless sway with no XWayland and two screens, the program opening on the second. sway
-    refuses root, so under root it, the program (a copy: a build tree may lie out of nobody's
-    reach) and the tools run as nobody."""
+    """A headless sway with two screens, the program opening on the second. sway refuses root, so
+    under root it, the program (a copy: the build may be out of nobody's reach) and tools run as
+    nobody."""
 
     CONFIG = ("xwayland disable\ndefault_border none\ndefault_floating_border none\n"
               "output HEADLESS-1 resolution 1280x720\noutput HEADLESS-2 resolution 1600x900\n"
               "focus output HEADLESS-2\n")
 
     def __init__(self, program):
-        self.program, self.process, self.processes = program, None, []
+        self.program, self.processes, self.as_user = program, [], []
         self.tmp = tempfile.mkdtemp(prefix="orvex-sway-")
         self.stderr_path = os.path.join(self.tmp, "program.err")
 
     def __enter__(self):
+        import i3ipc
+
         try:
-            self._start()
-            return self
+            if os.geteuid() == 0:
+                self.as_user = ["setpriv", "--reuid=nobody", "--regid=nogroup", "--clear-groups"]
+                shutil.chown(self.tmp, "nobody", "nogroup")
+            config, ipc = os.path.join(self.tmp, "config"), os.path.join(self.tmp, "ipc")
+            with open(config, "w") as out:
+                out.write(self.CONFIG)
+            # In a runtime folder of its own, sway's first socket is always wayland-1.
+            self.env = {"PATH": os.environ["PATH"], "HOME": self.tmp, "XDG_RUNTIME_DIR": self.tmp,
+                        "LANG": "C.UTF-8", "SWAYSOCK": ipc, "WAYLAND_DISPLAY": "wayland-1"}
+            sway = self.spawn(["sway", "-c", config], WLR_BACKENDS="headless",
+                              WLR_RENDERER="pixman", WLR_HEADLESS_OUTPUTS="2")
+            wait_until(lambda: check(sway.poll() is None, "sway ended") or os.path.exists(ipc), 20,
+                       "sway's IPC")
+            self.ipc = i3ipc.Connection(socket_path=ipc)
+            wait_until(lambda: len(self.outputs()) == 2, 20, "sway's screens")
         except BaseException:
             self.close()
             raise
+        return self
 
     def close(self, *exc):
         for process in reversed(self.processes):
@@ -97,27 +108,6 @@ class Wayland:
         shutil.rmtree(self.tmp, ignore_errors=True)
 
     __exit__ = close
-
-    def _start(self):
-        import i3ipc
-
-        self.as_user = []
-        if os.geteuid() == 0:
-            self.as_user = ["setpriv", "--reuid=nobody", "--regid=nogroup", "--clear-groups"]
-            shutil.chown(self.tmp, "nobody", "nogroup")
-        config, ipc = os.path.join(self.tmp, "config"), os.path.join(self.tmp, "ipc")
-        with open(config, "w") as out:
-            out.write(self.CONFIG)
-        # In a runtime folder of its own, sway's first socket is always wayland-1.
-        self.env = {"PATH": os.environ.get("PATH", "/usr/bin:/bin"), "HOME": self.tmp,
-                    "XDG_RUNTIME_DIR": self.tmp, "LANG": "C.UTF-8", "SWAYSOCK": ipc,
-                    "WAYLAND_DISPLAY": "wayland-1"}
-        sway = self.spawn(["sway", "-c", config], WLR_BACKENDS="headless", WLR_RENDERER="pixman",
-                          WLR_HEADLESS_OUTPUTS="2", WLR_LIBINPUT_NO_DEVICES="1")
-        wait_until(lambda: check(sway.poll() is None, "sway ended") or os.path.exists(ipc), 20,
-                   "sway's IPC")
-        self.ipc = i3ipc.Connection(socket_path=ipc)
-        wait_until(lambda: len(self.outputs()) == 2, 20, "sway's screens")
 
     def spawn(self, args, stderr=subprocess.DEVNULL, **env):
         self.processes.append(spawn(self.as_user + args, dict(self.env, **env), stderr=stderr,
@@ -142,15 +132,13 @@ class Wayland:
     def shown(self, title, timeout=20):
         def find():
             check(self.process.poll() is None, f"the program ended waiting for {title}")
-            outputs = self.outputs()
             for output in self.ipc.get_tree().nodes:
                 for con in output.find_named(title):
-                    if con.pid and output.name in outputs:
-                        return Shown(con.id, con.app_id, rect(con.rect), outputs[output.name])
+                    return Shown(con.id, con.app_id, rect(con.rect), rect(output.rect))
         return wait_until(find, timeout, f"a window titled {title}")
 
-    def focus(self, window):
-        self.ipc.command(f"[con_id={window.handle}] focus")
+    def activate(self, handle):
+        self.ipc.command(f"[con_id={handle}] focus")
 
     def key(self, *names):
         """One wtype call, after a pause that lets the program take wtype's new keyboard."""
@@ -165,5 +153,4 @@ class Wayland:
         shot = self.run("grim", "-g", "{},{} {}x{}".format(*window.rect), "-")
         return board(Image.open(io.BytesIO(shot)), window)
 
-    def wait_exit(self, timeout=15):
-        return self.process.wait(timeout)
+    wait_exit = Session.wait_exit

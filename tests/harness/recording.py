@@ -2,10 +2,9 @@
 
 import array
 import os
-import signal
 import time
 
-from orvex_session import check, wait_until
+from orvex_session import check, stop, wait_until
 from orvex_sound import SINK
 
 
@@ -17,9 +16,8 @@ class Recording:
         self.path = os.path.join(server.session.tmp, "recording.raw")
         with open(self.path, "wb") as out:
             self.process = server.session.start_helper(
-                ["parec", f"--device={SINK}.monitor", "--raw", "--format=s16ne",
-                 f"--rate={server.rate}", f"--channels={server.channels}", "--latency-msec=100"],
-                stdout=out)
+                ["parec", f"--device={SINK}.monitor", f"--rate={server.rate}",
+                 f"--channels={server.channels}", "--latency-msec=100"], stdout=out)
         wait_until(lambda: check(self.process.poll() is None, "parec ended")
                    or os.path.getsize(self.path), 10, "parec to record")
         self.started = time.monotonic()
@@ -30,8 +28,7 @@ class Recording:
         ran = time.monotonic() - self.started
         wait_until(lambda: os.path.getsize(self.path) >= ran * self.bytes_per_second, 30,
                    f"the recorder to catch up with the {ran:.1f} s it ran")
-        self.process.send_signal(signal.SIGINT)
-        self.process.wait(10)
+        stop(self.process)
         with open(self.path, "rb") as recorded:
             return array.array("h", recorded.read())
 
