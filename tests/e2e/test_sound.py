@@ -3,18 +3,15 @@ the next, through a private sound server."""
 
 import os
 import re
-import shutil
 
-import pytest
-from conftest import EATING, finish, start_game
+from conftest import EATING, finish, needs, start_game
 from orvex_session import BOX_TITLE
-from orvex_sound import SoundServer, missing_tools
+from orvex_sound import TOOLS, SoundServer
 from recording import Recording, plays_heard
 
 
-@pytest.mark.skipif(bool(missing_tools() or not shutil.which("parec")),
-                    reason="no sound server's tools (make setup installs them)")
 def test_every_point_heard_once(x11):
+    needs(*TOOLS, "parec")
     server = SoundServer(x11, os.path.join(os.path.dirname(x11.program), "eat.wav"))
     recording = Recording(server)
     x11.launch()

@@ -2,6 +2,7 @@
 tools/orvex_session) and Wayland (a headless sway without XWayland, through its IPC)."""
 
 import io
+import operator
 import os
 import shutil
 import subprocess
@@ -24,8 +25,7 @@ def board(shot, window):
             for x in range(COLUMNS) for y in range(ROWS)}
 
 
-def rect(box):
-    return box.x, box.y, box.width, box.height
+rect = operator.attrgetter("x", "y", "width", "height")
 
 
 class X11(Session):
@@ -33,8 +33,8 @@ class X11(Session):
         """Starts the program; its settings window, once it has the focus."""
         self.start(program, env)
         settings = self.shown(SETTINGS_TITLE)
-        wait_until(self.active_window, 5, "the settings window to have the focus",
-                   accept=lambda active: active == settings.handle)
+        wait_until(lambda: self.active_window() == settings.handle, 5,
+                   "the settings window to have the focus")
         return settings
 
     def shown(self, title, timeout=20):
@@ -96,7 +96,7 @@ class Wayland:
             wait_until(lambda: check(sway.poll() is None, "sway ended") or os.path.exists(ipc), 20,
                        "sway's IPC")
             self.ipc = i3ipc.Connection(socket_path=ipc)
-            wait_until(lambda: len(self.outputs()) == 2, 20, "sway's screens")
+            wait_until(lambda: len(self.ipc.get_outputs()) == 2, 20, "sway's screens")
         except BaseException:
             self.close()
             raise
@@ -117,9 +117,6 @@ class Wayland:
     def run(self, *args):
         return subprocess.run(self.as_user + list(args), env=self.env, check=True, timeout=60,
                               stdin=subprocess.DEVNULL, capture_output=True).stdout
-
-    def outputs(self):
-        return {output.name: rect(output.rect) for output in self.ipc.get_outputs()}
 
     def launch(self):
         folder = shutil.copytree(os.path.dirname(self.program), os.path.join(self.tmp, "program"),

@@ -34,9 +34,8 @@ class Recording:
 
 
 def plays_heard(recording, clip, rate):
-    """How many plays of `clip` the recording holds. Fails on a sound that is not the clip from its
-    first sample, and on a play that stops before the clip's last audible sample where no next one
-    starts (a silent tail has nothing to hear)."""
+    """How many plays of `clip` the recording holds; fails on a sound that is not the clip's start,
+    and on a play that stops before its last audible sample where no next one starts."""
     audible = [at for at, sample in enumerate(clip) if sample]
     lead, last = audible[0], audible[-1]
     plays, end = [], 0  # (first sample, first sample unlike the clip or past its audible part)

@@ -29,11 +29,9 @@ def deb():
 
 def test_install_layout(tmp_path):
     run("cmake", "--install", BUILD_DIR, "--prefix", str(tmp_path))
-    program = tmp_path / "lib/orvex/orvex"
-    assert os.access(program, os.X_OK)
     # A relative link survives a moved prefix.
-    assert not os.path.isabs(os.readlink(tmp_path / "bin/orvex"))
-    assert (tmp_path / "bin/orvex").resolve() == program.resolve()
+    assert os.readlink(tmp_path / "bin/orvex") == "../lib/orvex/orvex"
+    assert os.access(tmp_path / "bin/orvex", os.X_OK)
     for size in (48, 64, 128, 256):
         with Image.open(tmp_path / f"share/icons/hicolor/{size}x{size}/apps/{APP_ID}.png") as icon:
             assert icon.size == (size, size)
