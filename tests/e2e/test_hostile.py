@@ -37,7 +37,7 @@ def server_gone(x11):
 WORLDS = {
     "only_dejavu": ((1024, 768), fonts("/usr/share/fonts/truetype/dejavu"), TO_START),
     "no_fonts": ((1024, 768), fonts(), TO_START),
-    "640x480": ((640, 480), X11.launch, TO_START),
+    "640x360": ((640, 360), X11.launch, TO_START),
     "3840x2160": ((3840, 2160), X11.launch, TO_START),
     "no_sound_server": ((1024, 768), lambda x11: x11.launch(env={"PULSE_SERVER": "unix:/none"}),
                         EATING),
