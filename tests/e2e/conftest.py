@@ -1,7 +1,7 @@
-"""Fixtures of the real-program tests: the program under test (ORVEX_PROGRAM) on a private desktop
-per test, whose screenshot and stderr are kept in ORVEX_ARTIFACTS when the test fails."""
+"""The program under test (ORVEX_PROGRAM), each test on a private desktop, and a game's steps."""
 
 import os
+import pathlib
 import shutil
 import sys
 
@@ -10,32 +10,33 @@ import pytest
 HERE = os.path.dirname(__file__)
 sys.path[:0] = [os.path.join(HERE, "..", "harness"), os.path.join(HERE, "..", "..", "tools")]
 pytest.importorskip("Xlib", reason="python3-xlib missing (make setup installs it)")
-from desktop import MAIN, X11, Wayland  # noqa: E402
-from orvex_session import check, wait_until  # noqa: E402
+from desktop import X11, Wayland  # noqa: E402
+from orvex_session import MAIN_TITLE, check, wait_until  # noqa: E402
 
+PROGRAM = os.path.abspath(os.environ.get("ORVEX_PROGRAM", "build/debug/app/orvex"))
 # From the settings window's first focus (Speed, every bar at 1), Tab goes along level, food
 # points, growth and the player choice to the start button.
 TO_START = ["Tab"] * 5
+# 101 ms a tick, 100 food points, two players: the worms eat what lies ahead, unsteered.
+EATING = ["Next", "Tab", "Tab", "End", "Tab", "Tab", "Down", "Tab"]
 
 
 def start_game(desktop, keys=TO_START):
-    """Starts a game with `keys` from the settings window's first focus to its start button; the
-    game's window, once its board's top and bottom borders lie where this screen's cells put them."""
-    desktop.keys(*keys, "space")
-    game = desktop.shown(MAIN)
-    border = {(x, y) for x in range(40) for y in (0, 26)}
-    wait_until(lambda: {cell for cell, tile in desktop.board(game).items() if tile == "border"}
-               >= border, 10, "the board to fill its screen")
+    """Types `keys` and Space in the settings window; the game's window, once its board is shown."""
+    desktop.key(*keys, "space")
+    game = desktop.shown(MAIN_TITLE)
+    wait_until(lambda: desktop.board(game), 10, "the board to fill its screen", accept=lambda board:
+               all(board[(x, y)] == "border" for x in range(40) for y in (0, 26)))
     return game
 
 
-def finish(desktop, box):
-    """Dismisses the box; the program must end with status 0, with one stderr line at most (no
-    sound server, say)."""
-    desktop.focus(box)
-    desktop.keys("Return")
+def finish(desktop, box=None):
+    """Dismisses the box, if any; status 0, and one stderr line at most (no sound server, say)."""
+    if box:
+        desktop.activate(box.handle)
+        desktop.key("Return")
     check(desktop.wait_exit() == 0, "the program did not end with status 0")
-    lines = desktop.stderr().splitlines()
+    lines = pathlib.Path(desktop.stderr_path).read_text(errors="replace").splitlines()
     check(len(lines) <= 1, f"stderr: {lines}")
 
 
@@ -45,32 +46,16 @@ def needs(*tools):
 
 
 @pytest.fixture
-def program():
-    return os.path.abspath(os.environ.get("ORVEX_PROGRAM", "build/debug/app/orvex"))
-
-
-@pytest.fixture
-def x11(request, program):
+def x11(request):
     """An X server with a window manager, 1024 x 768 unless parametrized with (width, height)."""
     needs("Xvfb", "openbox", "xdotool", "xclip")
-    with X11(program, *getattr(request, "param", (1024, 768))) as desktop:
-        yield from kept(request, desktop)
+    with X11(PROGRAM, *getattr(request, "param", (1024, 768))) as desktop:
+        yield desktop
 
 
 @pytest.fixture
-def wayland(request, program):
+def wayland():
     needs("sway", "wtype", "grim", "setpriv")
     pytest.importorskip("i3ipc", reason="python3-i3ipc missing (make setup installs it)")
-    with Wayland(program) as desktop:
-        yield from kept(request, desktop)
-
-
-def kept(request, desktop):
-    """Yields the desktop; keeps the program's stderr if the test fails."""
-    failures = request.session.testsfailed
-    yield desktop
-    folder = os.environ.get("ORVEX_ARTIFACTS")
-    if folder and request.session.testsfailed > failures and desktop.process:
-        os.makedirs(folder, exist_ok=True)
-        with open(os.path.join(folder, request.node.name + ".stderr"), "w") as err:
-            err.write(desktop.stderr())
+    with Wayland(PROGRAM) as desktop:
+        yield desktop

@@ -1,5 +1,4 @@
-"""The install and the Debian package as a user meets them (ORVEX_BUILD_DIR names the build). The
-windows' WM_CLASS and app id are read in the real-program tests."""
+"""The install and the Debian package as a user meets them (ORVEX_BUILD_DIR names the build)."""
 
 import glob
 import os
@@ -11,8 +10,8 @@ from PIL import Image
 
 BUILD_DIR = os.path.abspath(os.environ.get("ORVEX_BUILD_DIR", "build/debug"))
 APP_ID = "io.github.orvex.Orvex"
-RUNTIME_PACKAGES = ("libqt6widgets6", "libqt6gui6", "libqt6core6", "libpulse0", "qt6-wayland",
-                    "fonts-quicksand", "libc6", "libstdc++6")
+RUNTIME_PACKAGES = {"libqt6widgets6", "libqt6gui6", "libqt6core6", "libpulse0", "qt6-wayland",
+                    "fonts-quicksand", "libc6", "libstdc++6"}
 
 
 def run(*args, check=True, **kwargs):
@@ -20,58 +19,38 @@ def run(*args, check=True, **kwargs):
                           stdin=subprocess.DEVNULL, **kwargs).stdout
 
 
-def needs(*tools):
-    if missing := [tool for tool in tools if shutil.which(tool) is None]:
-        pytest.skip(f"{' '.join(missing)} not installed (make setup installs them)")
-
-
 @pytest.fixture(scope="module")
 def deb():
-    """The build's .deb, made again when the program is newer than it."""
-    needs("dpkg-deb", "cpack")
-    built = os.path.getmtime(os.path.join(BUILD_DIR, "app", "orvex"))
+    run("cpack", cwd=BUILD_DIR)
     debs = glob.glob(os.path.join(BUILD_DIR, "orvex_*.deb"))
-    if not debs or os.path.getmtime(debs[0]) < built:
-        run("cpack", cwd=BUILD_DIR)
-        debs = glob.glob(os.path.join(BUILD_DIR, "orvex_*.deb"))
     assert len(debs) == 1, f"expected one .deb in {BUILD_DIR}, found {debs}"
     return debs[0]
 
 
-@pytest.fixture(scope="module")
-def unpacked(deb, tmp_path_factory):
-    root = tmp_path_factory.mktemp("deb")
-    run("dpkg-deb", "-x", deb, str(root))
-    return root
-
-
 def test_install_layout(tmp_path):
     run("cmake", "--install", BUILD_DIR, "--prefix", str(tmp_path))
-    program = tmp_path / "lib/orvex/orvex"
-    assert os.access(program, os.X_OK)
     # A relative link survives a moved prefix.
-    assert not os.path.isabs(os.readlink(tmp_path / "bin/orvex"))
-    assert (tmp_path / "bin/orvex").resolve() == program.resolve()
+    assert os.readlink(tmp_path / "bin/orvex") == "../lib/orvex/orvex"
+    assert os.access(tmp_path / "bin/orvex", os.X_OK)
     for size in (48, 64, 128, 256):
         with Image.open(tmp_path / f"share/icons/hicolor/{size}x{size}/apps/{APP_ID}.png") as icon:
             assert icon.size == (size, size)
     for relative in ("lib/orvex/eat.wav", f"share/icons/hicolor/scalable/apps/{APP_ID}.svg",
-                     f"share/applications/{APP_ID}.desktop", f"share/metainfo/{APP_ID}.metainfo.xml",
-                     "share/man/man6/orvex.6.gz", "share/doc/orvex/copyright"):
+                     f"share/applications/{APP_ID}.desktop", "share/doc/orvex/copyright",
+                     f"share/metainfo/{APP_ID}.metainfo.xml", "share/man/man6/orvex.6.gz"):
         assert (tmp_path / relative).is_file(), relative
 
 
-def test_deb_depends_on_the_runtime_packages_and_links_the_command(deb, unpacked):
+def test_deb_depends_on_the_runtime_packages_and_links_the_command(deb, tmp_path):
     depends = {entry.split()[0] for entry in run("dpkg-deb", "-f", deb, "Depends").split(", ")}
-    assert set(RUNTIME_PACKAGES) <= depends
     # The sound goes straight to the sound server: no media framework comes with the game.
-    assert "libqt6multimedia6" not in depends
-    assert os.readlink(unpacked / "usr/games/orvex") == "../lib/orvex/orvex"
-    assert os.access(unpacked / "usr/games/orvex", os.X_OK)
-    assert (unpacked / "usr/lib/orvex/eat.wav").is_file()
+    assert RUNTIME_PACKAGES <= depends and "libqt6multimedia6" not in depends
+    run("dpkg-deb", "-x", deb, str(tmp_path))
+    assert os.readlink(tmp_path / "usr/games/orvex") == "../lib/orvex/orvex"
 
 
 def test_deb_lintian_reports_no_error(deb):
-    needs("lintian")
+    if not shutil.which("lintian"):
+        pytest.skip("lintian not installed (make setup installs it)")
     report = run("lintian", "--no-tag-display-limit", deb, check=False).splitlines()
     assert [line for line in report if line.startswith("E:")] == [], "\n".join(report)
