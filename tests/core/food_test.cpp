@@ -5,7 +5,6 @@
 #include <vector>
 
 #include "ascii_board.h"
-#include "fake_platform.h"
 
 namespace orvex::testkit {
 namespace {

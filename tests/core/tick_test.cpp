@@ -9,7 +9,6 @@
 
 #include "ascii_board.h"
 #include "core/game_end.h"
-#include "fake_platform.h"
 
 namespace orvex::testkit {
 namespace {

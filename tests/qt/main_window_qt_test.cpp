@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <QApplication>
-#include <QScreen>
 #include <QTransform>
 #include <algorithm>
 

@@ -40,7 +40,12 @@ public:
     void BitBlt(const PixelRect& target, TileKind tile) override {
         drawn_.emplace_back(target.left / 10, target.top / 10, std::string_view("1#.FX2").at(tile));
     }
-    void refresh(const PixelRect& /*changed*/) override { show(); }
+    void refresh(const PixelRect& /*changed*/) override {
+        for (const auto& [x, y, tile] : drawn_) {
+            picture_.at(y).at(x) = tile;
+        }
+        drawn_.clear();
+    }
     ScreenSize screenSize() override { return {400 * 15, 300 * 15, 15, 15}; }
     double nextRandom() override {
         if (scripted.empty()) {
@@ -65,15 +70,6 @@ public:
     bool ended = false;
 
 private:
-    void show() {
-        for (const auto& [x, y, tile] : drawn_) {
-            if (x >= 0 && x < 40 && y >= 0 && y < 27) {
-                picture_[y][x] = tile;
-            }
-        }
-        drawn_.clear();
-    }
-
     std::vector<std::tuple<int, int, char>> drawn_;  // copied, not yet refreshed
     std::vector<std::string> picture_ = std::vector<std::string>(27, std::string(40, '?'));
 };
