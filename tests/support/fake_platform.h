@@ -59,8 +59,7 @@ public:
     int interval = -1;  // the clock's, last set
     std::vector<std::string> boxes;
     bool ended = false;
-    // The screen, one string per row: '1' and '2' the worms, '#' border, '.' floor, 'F' food, 'X'
-    // obstacle, '?' nothing shown.
+    // The screen, one string per row, as BuildBoard shows a Position; '?' where nothing is shown.
     std::vector<std::string> picture = std::vector<std::string>(27, std::string(40, '?'));
 
 private:
