@@ -5,28 +5,26 @@
 #include <vector>
 
 #include "ascii_board.h"
-#include "fake_platform.h"
 
 namespace orvex::testkit {
 namespace {
 
 struct PlacementCase {
     const char* name;
-    std::int16_t players;
     std::vector<Cell> candidates;  // drawn x, then y, one cell after the other
     Cell chosen;                   // kUnsetCell: left off the board
     bool crowded = false;          // the worms fill every play cell but `chosen`
 };
 
-// Food 2, at (9, 9), is placed anew.
+// Food 2, at (9, 9), is placed anew in a two-player game.
 const PlacementCase kPlacementCases[] = {
-    {"XIsDrawnBeforeY", 1, {{1, 25}}, {1, 25}},
-    {"WormOneRefused", 1, {{5, 5}, {10, 11}}, {10, 11}},
-    {"WormTwoRefused", 2, {{6, 6}, {10, 11}}, {10, 11}},
-    {"WallRefused", 1, {{7, 7}, {10, 11}}, {10, 11}},
-    {"OtherFoodRefused", 1, {{8, 8}, {10, 11}}, {10, 11}},
-    {"OnlyFreeCellInTheLastRow", 2, {{38, 25}}, {38, 25}, true},
-    {"FullBoardLeavesTheFoodOff", 2, {}, kUnsetCell, true},
+    {"XIsDrawnBeforeY", {{1, 25}}, {1, 25}},
+    {"WormOneRefused", {{5, 5}, {10, 11}}, {10, 11}},
+    {"WormTwoRefused", {{6, 6}, {10, 11}}, {10, 11}},
+    {"WallRefused", {{7, 7}, {10, 11}}, {10, 11}},
+    {"OtherFoodRefused", {{8, 8}, {10, 11}}, {10, 11}},
+    {"OnlyFreeCellInTheLastRow", {{38, 25}}, {38, 25}, true},
+    {"FullBoardLeavesTheFoodOff", {}, kUnsetCell, true},
 };
 
 // Fills the play area row by row with worm 1 at its longest, then worm 2, leaving `free` out.
@@ -48,8 +46,7 @@ TEST_P(Placement, TakesTheFirstFreeCandidate) {
     const PlacementCase& c = GetParam();
     FakePlatform platform;
     GameState state = BuildBoard(
-        {.rows = {"1", ".a", "..X", "...F", "....F"}, .players = c.players, .origin = {5, 5}},
-        platform);
+        {.rows = {"1", ".a", "..X", "...F", "....F"}, .players = 2, .origin = {5, 5}}, platform);
     if (c.crowded) {
         Crowd(state, c.chosen);
     }

@@ -36,7 +36,7 @@ std::vector<std::string> BoardAsMap(const GameState& state, const FakePlatform& 
     std::vector<std::string> map{std::string("worm 1 heads ") +
                                  kNames.at(static_cast<int>(state.Dir1)) + ", worm 2 " +
                                  kNames.at(static_cast<int>(state.Dir2))};
-    for (std::string row : platform.picture(kColumns, kRows)) {
+    for (std::string row : platform.picture) {
         std::ranges::replace(row, '?', '.');
         map.push_back(row);
     }

@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <QApplication>
-#include <QScreen>
 #include <QTransform>
 #include <algorithm>
 
@@ -12,8 +10,6 @@
 
 namespace orvex {
 namespace {
-
-const QColor kMaroon(128, 0, 0);
 
 // At screen scale where the board fits a larger window; scaled down just enough to show whole where
 // the window is a few pixels smaller. Each corner cell then shows its last tile over its place at
@@ -47,7 +43,7 @@ TEST(Form1, ShowsTheWholeBoardScaledDownOnlyWhereItDoesNotFit) {
                                     .toRect()
                                     .adjusted(edge, edge, -edge, -edge);
             QImage border(place.size(), shown.format());
-            border.fill(kMaroon);
+            border.fill(QColor(128, 0, 0));
             EXPECT_EQ(shown.copy(place), border) << corner.x << "," << corner.y << " in a window "
                                                  << smaller.width() << " px narrower";
         }

@@ -9,29 +9,25 @@ namespace orvex::testkit {
 
 namespace {
 
+// Counts the list up to `slot` if it is shorter: worm cells come in any reading order, their
+// character says their slot.
 template <int Capacity>
-void Append(CellList<Capacity>& list, Cell cell) {
-    list.setCount(static_cast<std::int16_t>(list.count() + 1));
-    list[list.count()] = cell;
-}
-
-// Worm cells come in any reading order; their character says their slot.
-void PutWormCell(WormList& worm, int slot, Cell cell) {
-    worm[slot] = cell;
-    worm.setCount(std::max<std::int16_t>(worm.count(), static_cast<std::int16_t>(slot)));
+void Put(CellList<Capacity>& list, int slot, Cell cell) {
+    list[slot] = cell;
+    list.setCount(std::max<std::int16_t>(list.count(), static_cast<std::int16_t>(slot)));
 }
 
 // Reads one character into the lists and returns the tile shown for it.
 char ReadCell(GameState& state, char c, Cell cell) {
     if (c == 'X') {
-        Append(state.Walls, cell);
+        Put(state.Walls, state.Walls.count() + 1, cell);
     } else if (c == 'F') {
-        Append(state.Foods, cell);
+        Put(state.Foods, state.Foods.count() + 1, cell);
     } else if (c >= '1' && c <= '9') {
-        PutWormCell(state.Worm1, c - '0', cell);
+        Put(state.Worm1, c - '0', cell);
         return '1';
     } else if (c >= 'a' && c <= 'z') {
-        PutWormCell(state.Worm2, c - 'a' + 1, cell);
+        Put(state.Worm2, c - 'a' + 1, cell);
         return '2';
     } else if (c != '#' && c != '.') {
         throw std::invalid_argument(std::string("unknown board character ") + c);

@@ -21,17 +21,8 @@ public:
         scripted.insert(scripted.end(), {(x - 0.5) / 38, (y - 0.5) / 25});
     }
 
-    // The picture's top-left corner, one string per row: '1' and '2' the worms, '#' border, '.'
-    // floor, 'F' food, 'X' obstacle, '?' nothing shown.
-    std::vector<std::string> picture(std::size_t columns, std::size_t rows) const {
-        std::vector<std::string> corner;
-        for (std::size_t y = 0; y < rows; ++y) {
-            corner.push_back(picture_.at(y).substr(0, columns));
-        }
-        return corner;
-    }
     // The tile shown at a cell; a test may set it to stand for what was shown before.
-    char& shownAt(int x, int y) { return picture_.at(y).at(x); }
+    char& shownAt(int x, int y) { return picture.at(y).at(x); }
 
     std::int16_t GetAsyncKeyState(int virtualKey) override {
         return held.contains(virtualKey) ? kKeyIsDown : std::int16_t{0};
@@ -40,7 +31,12 @@ public:
     void BitBlt(const PixelRect& target, TileKind tile) override {
         drawn_.emplace_back(target.left / 10, target.top / 10, std::string_view("1#.FX2").at(tile));
     }
-    void refresh(const PixelRect& /*changed*/) override { show(); }
+    void refresh(const PixelRect& /*changed*/) override {
+        for (const auto& [x, y, tile] : drawn_) {
+            picture.at(y).at(x) = tile;
+        }
+        drawn_.clear();
+    }
     ScreenSize screenSize() override { return {400 * 15, 300 * 15, 15, 15}; }
     double nextRandom() override {
         if (scripted.empty()) {
@@ -63,19 +59,11 @@ public:
     int interval = -1;  // the clock's, last set
     std::vector<std::string> boxes;
     bool ended = false;
+    // The screen, one string per row, as BuildBoard shows a Position; '?' where nothing is shown.
+    std::vector<std::string> picture = std::vector<std::string>(27, std::string(40, '?'));
 
 private:
-    void show() {
-        for (const auto& [x, y, tile] : drawn_) {
-            if (x >= 0 && x < 40 && y >= 0 && y < 27) {
-                picture_[y][x] = tile;
-            }
-        }
-        drawn_.clear();
-    }
-
     std::vector<std::tuple<int, int, char>> drawn_;  // copied, not yet refreshed
-    std::vector<std::string> picture_ = std::vector<std::string>(27, std::string(40, '?'));
 };
 
 }  // namespace orvex::testkit
