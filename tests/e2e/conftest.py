@@ -1,5 +1,3 @@
-"""The program under test (ORVEX_PROGRAM), each test on a private desktop, and a game's steps."""
-
 import os
 import pathlib
 import shutil
@@ -7,11 +5,10 @@ import sys
 
 import pytest
 
-HERE = os.path.dirname(__file__)
-sys.path[:0] = [os.path.join(HERE, "..", "harness"), os.path.join(HERE, "..", "..", "tools")]
+sys.path[:0] = [os.path.join(os.path.dirname(__file__), "..", f) for f in ("harness", "../tools")]
 pytest.importorskip("Xlib", reason="python3-xlib missing (make setup installs it)")
 from desktop import X11, Wayland  # noqa: E402
-from orvex_session import MAIN_TITLE, check, wait_until  # noqa: E402
+from orvex_session import MAIN_TITLE, check, dismiss, wait_until  # noqa: E402
 
 PROGRAM = os.path.abspath(os.environ.get("ORVEX_PROGRAM", "build/debug/app/orvex"))
 # From the settings window's first focus (Speed, every bar at 1), Tab goes along level, food
@@ -22,7 +19,6 @@ EATING = ["Next", "Tab", "Tab", "End", "Tab", "Tab", "Down", "Tab"]
 
 
 def start_game(desktop, keys=TO_START):
-    """Types `keys` and Space in the settings window; the game's window, once its board is shown."""
     desktop.key(*keys, "space")
     game = desktop.shown(MAIN_TITLE)
     wait_until(lambda: desktop.board(game), 10, "the board to fill its screen", accept=lambda board:
@@ -31,13 +27,11 @@ def start_game(desktop, keys=TO_START):
 
 
 def finish(desktop, box=None):
-    """Dismisses the box, if any; status 0, and one stderr line at most (no sound server, say)."""
     if box:
-        desktop.activate(box.handle)
-        desktop.key("Return")
+        dismiss(desktop, box.handle)
     check(desktop.wait_exit() == 0, "the program did not end with status 0")
     lines = pathlib.Path(desktop.stderr_path).read_text(errors="replace").splitlines()
-    check(len(lines) <= 1, f"stderr: {lines}")
+    check(len(lines) <= 1, f"stderr: {lines}")  # a warning at most: no sound server, say
 
 
 def needs(*tools):
@@ -47,7 +41,6 @@ def needs(*tools):
 
 @pytest.fixture
 def x11(request):
-    """An X server with a window manager, 1024 x 768 unless parametrized with (width, height)."""
     needs("Xvfb", "openbox", "xdotool", "xclip")
     with X11(PROGRAM, *getattr(request, "param", (1024, 768))) as desktop:
         yield desktop

@@ -1,5 +1,3 @@
-"""The real program played as a player would, on X11 and natively on Wayland; ways to close it."""
-
 import pathlib
 import re
 
@@ -37,23 +35,18 @@ def test_keyboard_configured_two_player_game(request, name):
     finish(desktop, box)
 
 
-def close_settings_window(x11):
-    """Ends the program at once: no box, no game."""
-    x11.press_close(x11.launch())
+def close_settings_window(x11, settings):
+    x11.press_close(settings)
 
 
-def close_game(x11):
-    """Shows the score alone."""
-    x11.launch()
+def close_game(x11, _):
     x11.press_close(start_game(x11, ["Next", "Next", *TO_START]))
     box = x11.shown(BOX_TITLE)
     check((text := x11.box_text(box)).isdigit(), f"closing the game showed {text!r}, not the score")
     return box
 
 
-def close_game_under_report(x11):
-    """Leaves the report as it is."""
-    x11.launch()
+def close_game_under_report(x11, _):
     game = start_game(x11)  # at 1 ms a tick the worm meets the border at once
     box = x11.shown(BOX_TITLE)
     x11.press_close(game)
@@ -63,4 +56,4 @@ def close_game_under_report(x11):
 
 @pytest.mark.parametrize("close", [close_settings_window, close_game, close_game_under_report])
 def test_closing(x11, close):
-    finish(x11, close(x11))
+    finish(x11, close(x11, x11.launch()))

@@ -1,28 +1,23 @@
-"""The real program in an unfriendly world, and its start with or without a display."""
-
 import os
 import re
 import shutil
 import socket
 import subprocess
-import tempfile
+from functools import partial
 
 import pytest
 from conftest import EATING, PROGRAM, TO_START, finish, needs, start_game
-from desktop import X11
 from orvex_session import BOX_TITLE, SETTINGS_TITLE, check, spawn, wait_until
 from orvex_sound import TOOLS, SoundServer
 
 
-def fonts(*folders):
-    def launch(x11):
-        # The system's usual rules stay, so "sans-serif" still means DejaVu Sans where it is there.
-        config = os.path.join(x11.tmp, "fonts.conf")
-        with open(config, "w") as out:
-            out.write("<fontconfig>" + "".join(f"<dir>{folder}</dir>" for folder in folders)
-                      + '<include ignore_missing="yes">/etc/fonts/conf.d</include></fontconfig>')
-        x11.launch(env={"FONTCONFIG_FILE": config})
-    return launch
+def fonts(folders, x11):
+    # The system's usual rules stay, so "sans-serif" still means DejaVu Sans where it is there.
+    config = os.path.join(x11.tmp, "fonts.conf")
+    with open(config, "w") as out:
+        out.write("<fontconfig>" + "".join(f"<dir>{folder}</dir>" for folder in folders)
+                  + '<include ignore_missing="yes">/etc/fonts/conf.d</include></fontconfig>')
+    x11.launch(env={"FONTCONFIG_FILE": config})
 
 
 def server_gone(x11):
@@ -35,21 +30,18 @@ def server_gone(x11):
 
 
 WORLDS = {
-    "only_dejavu": ((1024, 768), fonts("/usr/share/fonts/truetype/dejavu"), TO_START),
-    "no_fonts": ((1024, 768), fonts(), TO_START),
-    "640x360": ((640, 360), X11.launch, TO_START),
-    "3840x2160": ((3840, 2160), X11.launch, TO_START),
-    "no_sound_server": ((1024, 768), lambda x11: x11.launch(env={"PULSE_SERVER": "unix:/none"}),
-                        EATING),
-    "no_sound_file": ((1024, 768), lambda x11: x11.launch(
-        shutil.copy2(PROGRAM, tempfile.mkdtemp(dir=x11.tmp))), EATING),
-    "sound_server_gone": ((1024, 768), server_gone, EATING),
+    "only_dejavu": ((), partial(fonts, ["/usr/share/fonts/truetype/dejavu"]), TO_START),
+    "no_fonts": ((), partial(fonts, []), TO_START),
+    "640x360": ((640, 360), lambda x11: x11.launch(), TO_START),
+    "3840x2160": ((3840, 2160), lambda x11: x11.launch(), TO_START),
+    "no_sound_server": ((), lambda x11: x11.launch(env={"PULSE_SERVER": "unix:/none"}), EATING),
+    "no_sound_file": ((), lambda x11: x11.launch(shutil.copy2(PROGRAM, x11.tmp)), EATING),
+    "sound_server_gone": ((), server_gone, EATING),
 }
 
 
 @pytest.mark.parametrize("x11, launch, keys", WORLDS.values(), ids=WORLDS, indirect=["x11"])
 def test_hostile_world(x11, launch, keys):
-    """A game on a board that fills the screen, to its report and status 0."""
     during = launch(x11)  # the settings window, or what to do once the game runs
     start_game(x11, keys)
     if callable(during):
@@ -57,21 +49,12 @@ def test_hostile_world(x11, launch, keys):
     finish(x11, x11.shown(BOX_TITLE, 30))
 
 
-def without_wayland_plugin(folder):
-    """A copy of the program without Qt's Wayland plugin, named in a qt.conf beside it."""
-    shutil.copytree(os.environ["ORVEX_QT_PLATFORMS"], folder / "plugins" / "platforms",
-                    ignore=shutil.ignore_patterns("*wayland*"))
-    (folder / "qt.conf").write_text("[Paths]\nPlugins=plugins\n")
-    return shutil.copy2(PROGRAM, folder)
-
-
 NO_X = next(f":{n}" for n in range(900, 1000) if not os.path.exists(f"/tmp/.X11-unix/X{n}"))
 # A socket in the fresh runtime folder that nobody listens on, as a compositor leaves when it dies.
 DEAD = "wayland-dead"
 
 
-# Status None: on a live X server, the settings window shows. Arguments None run a copy of the
-# program without Qt's Wayland plugin.
+# Status None: on a live X server, the settings window shows; arguments None: no Wayland plugin.
 @pytest.mark.parametrize("args, display, status, stdout, stderr", [
     ([], {}, 1, "", r"^orvex: could not connect to display$"),
     ([], {"DISPLAY": NO_X}, 1, "", rf"^orvex: could not connect to display {NO_X}$"),
@@ -94,7 +77,12 @@ DEAD = "wayland-dead"
 def test_start_up(request, tmp_path, args, display, status, stdout, stderr):
     """Qt chooses the platform; where it cannot start one, Qt's reasons, each line the program's,
     and no hang or core. Without a display, an answer to the command line shows it came first."""
-    program = without_wayland_plugin(tmp_path) if args is None else PROGRAM
+    program = PROGRAM
+    if args is None:
+        shutil.copytree(os.environ["ORVEX_QT_PLATFORMS"], tmp_path / "plugins" / "platforms",
+                        ignore=shutil.ignore_patterns("*wayland*"))
+        (tmp_path / "qt.conf").write_text("[Paths]\nPlugins=plugins\n")
+        program = shutil.copy2(PROGRAM, tmp_path)
     if status is None:
         session = request.getfixturevalue("x11")
         display = dict(display, DISPLAY=session.display)

@@ -1,5 +1,4 @@
-"""The two desktops the real program is tested on, with one face: X11 (Xvfb and openbox, through
-tools/orvex_session) and Wayland (a headless sway without XWayland, through its IPC)."""
+"""The two desktops the real program is tested on, with one face: X11 and a headless sway."""
 
 import io
 import operator
@@ -13,13 +12,11 @@ from orvex_session import (COLUMNS, ROWS, SETTINGS_TITLE, TILE_NAMES, BoardGeome
                            spawn, stop, wait_until)
 from PIL import Image
 
-# `names`: what docks match to a desktop entry (X11: WM_CLASS's class part, Wayland: the app id);
-# `rect` and `screen`: the client area and its screen, as left, top, width and height.
+# names: WM_CLASS's class part or the app id; rect, screen: client area, screen as x, y, w, h.
 Shown = namedtuple("Shown", "handle names rect screen")
 
 
 def board(shot, window):
-    """{(column, row): tile name} at the cells' centres on a shot of the window's client area."""
     geometry, shot = BoardGeometry(*window.screen[2:]), shot.convert("RGB")
     return {(x, y): TILE_NAMES.get(shot.getpixel(geometry.centre(x, y)))
             for x in range(COLUMNS) for y in range(ROWS)}
@@ -30,7 +27,6 @@ rect = operator.attrgetter("x", "y", "width", "height")
 
 class X11(Session):
     def launch(self, program=None, env=None):
-        """Starts the program; its settings window, once it has the focus."""
         self.start(program, env)
         settings = self.shown(SETTINGS_TITLE)
         wait_until(lambda: self.active_window() == settings.handle, 5,
@@ -51,9 +47,8 @@ class X11(Session):
         return board(self.screenshot(*window.rect), window)
 
     def press_close(self, window):
-        """Clicks the close button at the right end of the title bar (openbox's layout)."""
         left, top, width, _ = self.frame(window.handle)
-        self.click(left + width - 11, (top + window.rect[1]) // 2)
+        self.click(left + width - 11, (top + window.rect[1]) // 2)  # openbox's close button
 
     def box_text(self, box):
         self.activate(box.handle)
