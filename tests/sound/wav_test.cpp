@@ -79,6 +79,7 @@ TEST(ParsePcmWave, ReadsOnlyA16BitPcmFile) {
         {"a format other than PCM", Riff(Fmt({.tag = 3}), Data(100)), {}},
         {"no channels", Riff(Fmt({.channels = 0}), Data(100)), {}},
         {"three channels", Riff(Fmt({.channels = 3}), Data(96)), {}},
+        {"eight channels", Riff(Fmt({.channels = 8}), Data(96)), {}},
         {"a sample rate of zero", Riff(Fmt({.rate = 0}), Data(100)), {}},
         {"no samples", Riff(Fmt({}), Data(0)), {}},
         {"half a stereo frame", Riff(Fmt({.channels = 2}), Data(6)), {}},
