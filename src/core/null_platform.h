@@ -9,7 +9,7 @@
 namespace orvex {
 
 // A platform with no outside world: it draws nothing, holds no key, plays nothing and ignores the
-// clock, the boxes and the end of the program. Benchmarks and fuzzing run the rules on it as it is;
+// clock, the boxes and the end of the program. The benchmarks run the rules on it as it is;
 // a test platform derives from it and overrides only what it scripts or records.
 class NullPlatform : public Platform {
 public:
